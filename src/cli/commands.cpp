@@ -1,0 +1,228 @@
+// The command table of the script runner: one row per command.
+#include <ostream>
+
+#include "errors.h"
+#include "numconv.h"
+#include "script.h"
+#include "texts.h"
+
+namespace cli {
+namespace {
+
+using net::MaxChannels;
+using net::MaxHosts;
+using net::NetError;
+
+int32_t PresentHost(Session& s, ScriptLine& line) {
+    const int32_t host = line.Int();
+    if (host < 1 || host > MaxHosts || !s.net.HostPresent[host]) {
+        throw NetError("маршрутизатор " + std::to_string(host) + " отсутствует");
+    }
+    return host;
+}
+
+int32_t ChannelNumber(ScriptLine& line) {
+    const int32_t channel = line.Int();
+    if (channel < 1 || channel > MaxChannels) {
+        throw NetError("номер канала " + std::to_string(channel) + " вне пределов 1.." +
+                       std::to_string(MaxChannels));
+    }
+    return channel;
+}
+
+int32_t PresentChannel(Session& s, ScriptLine& line) {
+    const int32_t channel = ChannelNumber(line);
+    if (!s.net.ChannelPresent[channel]) {
+        throw NetError("канал " + std::to_string(channel) + " отсутствует");
+    }
+    return channel;
+}
+
+int32_t HostIndex(ScriptLine& line) {
+    const int32_t host = line.Int();
+    if (host < 1 || host > MaxHosts) {
+        throw NetError("номер маршрутизатора " + std::to_string(host) + " вне пределов 1.." +
+                       std::to_string(MaxHosts));
+    }
+    return host;
+}
+
+void New(Session& s, ScriptLine& line) {
+    line.End();
+    s.net.Reset();
+}
+
+void Host(Session& s, ScriptLine& line) {
+    const int32_t x = line.Int();
+    const int32_t y = line.Int();
+    const int32_t type = line.Int();
+    s.net.AddHost(x, y, line.Rest(), type);
+}
+
+void UpdHost(Session& s, ScriptLine& line) {
+    const int32_t host = PresentHost(s, line);
+    const int32_t x = line.Int();
+    const int32_t y = line.Int();
+    const int32_t type = line.Int();
+    s.net.UpdateHost(host, x, y, line.Rest(), type);
+}
+
+void DelHost(Session& s, ScriptLine& line) {
+    const int32_t host = PresentHost(s, line);
+    line.End();
+    s.net.DeleteHost(host);
+}
+
+void Chan(Session& s, ScriptLine& line) {
+    const int32_t a = PresentHost(s, line);
+    const int32_t b = PresentHost(s, line);
+    const int32_t type = line.Int();
+    line.End();
+    s.net.AddChannel(a, b, type);
+}
+
+void DelChan(Session& s, ScriptLine& line) {
+    const int32_t channel = ChannelNumber(line);
+    line.End();
+    s.net.DeleteChannel(channel);
+}
+
+void ChanType(Session& s, ScriptLine& line) {
+    const int32_t channel = PresentChannel(s, line);
+    const int32_t type = line.Int();
+    line.End();
+    s.net.SetChannelType(channel, type);
+}
+
+void Load(Session& s, ScriptLine& line) {
+    const int32_t i = HostIndex(line);
+    const int32_t j = HostIndex(line);
+    const int32_t value = line.Int();
+    line.End();
+    s.net.LoadMatrix[i][j] = value;
+}
+
+void Route(Session& s, ScriptLine& line) {
+    line.End();
+    s.net.RouteAll();
+}
+
+void Dynamic(Session& s, ScriptLine& line) {
+    line.End();
+    s.net.ToggleDynamic();
+}
+
+// --- print ---
+
+void PrintClass(Session& s) {
+    const net::ConnectivityClass cls = s.net.Classify();
+    s.out << "class " << static_cast<int>(cls) << " " << net::ClassText(cls) << "\n";
+}
+
+void PrintHosts(Session& s) {
+    for (int32_t h = 1; h <= MaxHosts; ++h) {
+        if (!s.net.HostPresent[h]) continue;
+        const net::HostRecord& r = s.net.Hosts[h];
+        s.out << "host " << h << " " << r.X << " " << r.Y << " " << r.TypeNo;
+        const std::string name = s.net.HostName(h);
+        if (!name.empty()) s.out << " " << name;
+        s.out << "\n";
+    }
+}
+
+void PrintChannels(Session& s) {
+    for (int32_t c = 1; c <= MaxChannels; ++c) {
+        if (!s.net.ChannelPresent[c]) continue;
+        const net::ChannelRecord& r = s.net.Channels[c];
+        s.out << "channel " << c << " " << r.HostA << " " << r.HostB << " " << r.TypeNo << " "
+              << net::FormatFixed3(r.Length) << "\n";
+    }
+}
+
+void PrintTypes(Session& s) {
+    for (int32_t k = 1; k <= s.net.HostTypeCount; ++k) {
+        const net::HostType& t = s.net.HostTypes[k];
+        s.out << "hosttype " << k << " " << t.Value1 << " " << t.Value2 << "\n";
+    }
+    for (int32_t k = 1; k <= s.net.ChannelTypeCount; ++k) {
+        const net::ChannelType& t = s.net.ChannelTypes[k];
+        s.out << "chantype " << k << " " << t.Capacity << " " << t.Value2 << "\n";
+    }
+}
+
+void PrintPaths(Session& s) {
+    for (int32_t p = 1; p <= s.net.PathTable.PathCount; ++p) {
+        s.out << net::PathText(s.net, p) << "\n";
+    }
+    for (int32_t u = 1; u <= s.net.Unrouted.Count; ++u) {
+        const net::UnroutedDemand& d = s.net.Unrouted.Items[u];
+        s.out << "unrouted " << d.RowHost << " " << d.ColumnHost << " " << d.Load << "\n";
+    }
+}
+
+void PrintLinks(Session& s) {
+    for (int32_t c = 1; c <= MaxChannels; ++c) {
+        if (!s.net.ChannelPresent[c]) continue;
+        const int32_t a = s.net.Channels[c].HostA;
+        const int32_t b = s.net.Channels[c].HostB;
+        s.out << "link " << c << " " << a << " " << b << " " << s.net.ResidualMatrix[a][b] << " "
+              << net::FormatFixed3(s.net.DelayMatrix[a][b]) << "\n";
+    }
+}
+
+void PrintLoads(Session& s) {
+    for (int32_t i = 1; i <= MaxHosts; ++i) {
+        for (int32_t j = 1; j <= MaxHosts; ++j) {
+            s.out << (j > 1 ? " " : "") << s.net.LoadMatrix[i][j];
+        }
+        s.out << "\n";
+    }
+}
+
+void PrintDynamic(Session& s) {
+    s.out << "dynamic " << (s.net.DynamicRouting ? "on" : "off") << "\n";
+}
+
+struct PrintSpec {
+    const char* what;
+    void (*print)(Session&);
+};
+
+const PrintSpec kPrints[] = {
+    {"class", PrintClass}, {"hosts", PrintHosts}, {"channels", PrintChannels},
+    {"types", PrintTypes}, {"paths", PrintPaths}, {"links", PrintLinks},
+    {"loads", PrintLoads}, {"dynamic", PrintDynamic},
+};
+
+void Print(Session& s, ScriptLine& line) {
+    const std::string what = line.Word();
+    line.End();
+    for (const PrintSpec& spec : kPrints) {
+        if (what == spec.what) {
+            spec.print(s);
+            return;
+        }
+    }
+    throw NetError("неизвестный раздел печати «" + what + "»");
+}
+
+}  // namespace
+
+const std::vector<CommandSpec>& CommandTable() {
+    static const std::vector<CommandSpec> table = {
+        {"new", "new", New},
+        {"host", "host X Y TYPE NAME", Host},
+        {"updhost", "updhost N X Y TYPE NAME", UpdHost},
+        {"delhost", "delhost N", DelHost},
+        {"chan", "chan A B TYPE", Chan},
+        {"delchan", "delchan C", DelChan},
+        {"chantype", "chantype C TYPE", ChanType},
+        {"load", "load I J VALUE", Load},
+        {"route", "route", Route},
+        {"dynamic", "dynamic", Dynamic},
+        {"print", "print class|hosts|channels|types|paths|links|loads|dynamic", Print},
+    };
+    return table;
+}
+
+}  // namespace cli

@@ -1,0 +1,22 @@
+// netdesigner-cli: runs a script of commands over one network.
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+
+#include "script.h"
+
+int main(int argc, char** argv) {
+    if (argc > 2) {
+        std::cerr << "netdesigner-cli: использование: netdesigner-cli [ФАЙЛ_СЦЕНАРИЯ]\n";
+        return 2;
+    }
+    if (argc == 1) return cli::RunScript(std::cin, std::cout, std::cerr);
+    std::ifstream script(argv[1]);
+    if (!script) {
+        std::cerr << "netdesigner-cli: не удалось открыть сценарий '" << argv[1]
+                  << "': " << std::strerror(errno) << "\n";
+        return 2;
+    }
+    return cli::RunScript(script, std::cout, std::cerr);
+}

@@ -1,0 +1,51 @@
+#include "netobj.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "cp1251.h"
+
+namespace net {
+
+void TNetObj::Reset() {
+    NetworkName = "новый";
+    HostCount = 0;
+    ChannelCount = 0;
+    DelayMatrix = {};
+    GeneralReal = 0.0;
+    LoadMatrix = {};
+    PathTable = {};
+    Unrouted = {};
+    HostPresent.fill(false);
+    ChannelPresent.fill(false);
+    DynamicRouting = false;
+    LoadTypeTables();
+}
+
+std::string TNetObj::HostName(int32_t host) const {
+    const HostRecord& record = Hosts[host];
+    const std::string raw(record.NameChars.begin(), record.NameChars.begin() + record.NameLength);
+    return Cp1251ToUtf8(raw);
+}
+
+void TNetObj::StoreName(HostRecord& record, const std::string& name) const {
+    const std::string raw = Utf8ToCp1251(name);
+    const size_t length = raw.size() < MaxNameLength ? raw.size() : MaxNameLength;
+    record.NameLength = static_cast<uint8_t>(length);
+    for (size_t i = 0; i < length; ++i) {
+        record.NameChars[i] = static_cast<uint8_t>(raw[i]);
+    }
+}
+
+double TNetObj::HostDistance(int32_t hostA, int32_t hostB) const {
+    // 64-bit differences and squares: positions read from a file may lie far
+    // apart, and the 32-bit products would overflow.
+    const int64_t dx = int64_t{Hosts[hostA].X} - Hosts[hostB].X;
+    const int64_t dy = int64_t{Hosts[hostA].Y} - Hosts[hostB].Y;
+    const auto ax = static_cast<uint64_t>(dx < 0 ? -dx : dx);
+    const auto ay = static_cast<uint64_t>(dy < 0 ? -dy : dy);
+    const auto squares = static_cast<long double>(ax * ax) + static_cast<long double>(ay * ay);
+    return static_cast<double>(std::sqrt(squares));
+}
+
+}  // namespace net

@@ -1,0 +1,103 @@
+#include "numconv.h"
+
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "errors.h"
+
+namespace net {
+namespace {
+
+[[noreturn]] void Invalid(const std::string& text) {
+    throw ConvertError("'" + text + "' is not a valid integer value");
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Length of a hexadecimal prefix at pos, 0 when there is none.
+size_t HexPrefixLength(const std::string& text, size_t pos) {
+    const char c = text[pos];
+    if (c == '$' || c == 'x' || c == 'X') return 1;
+    if (c == '0' && pos + 1 < text.size() && (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
+        return 2;
+    }
+    return 0;
+}
+
+int32_t ParseHex(const std::string& text, size_t pos) {
+    uint32_t value = 0;
+    size_t digits = 0;
+    for (; pos < text.size(); ++pos, ++digits) {
+        const int d = HexDigit(text[pos]);
+        if (d < 0 || digits == 8) Invalid(text);
+        value = (value << 4) | static_cast<uint32_t>(d);
+    }
+    if (digits == 0) Invalid(text);
+    return static_cast<int32_t>(value);
+}
+
+int32_t ParseDecimal(const std::string& text, size_t pos) {
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    if (pos >= text.size()) Invalid(text);
+    int64_t magnitude = 0;
+    const int64_t limit = negative ? 2147483648LL : 2147483647LL;
+    for (; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (c < '0' || c > '9') Invalid(text);
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > limit) Invalid(text);
+    }
+    return static_cast<int32_t>(negative ? -magnitude : magnitude);
+}
+
+}  // namespace
+
+int32_t StrToInt(const std::string& text) {
+    size_t pos = 0;
+    while (pos < text.size() && text[pos] == ' ') {
+        ++pos;
+    }
+    if (pos >= text.size()) Invalid(text);
+    if (const size_t prefix = HexPrefixLength(text, pos)) {
+        return ParseHex(text, pos + prefix);
+    }
+    return ParseDecimal(text, pos);
+}
+
+std::string FormatFixed3(double value) {
+    if (!std::isfinite(value)) {
+        return std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF");
+    }
+    // The exact decimal expansion of the double (glibc prints it exactly),
+    // rounded by hand: a 4th decimal of 5 or more rounds away from zero.
+    std::vector<char> buffer(1200);
+    std::snprintf(buffer.data(), buffer.size(), "%.1100f", std::fabs(value));
+    std::string digits(buffer.data());
+    const size_t point = digits.find('.');
+    std::string kept = digits.substr(0, point) + digits.substr(point + 1, 3);
+    if (digits[point + 4] >= '5') {
+        int i = static_cast<int>(kept.size()) - 1;
+        while (i >= 0 && kept[i] == '9') {
+            kept[i--] = '0';
+        }
+        if (i >= 0) {
+            ++kept[i];
+        } else {
+            kept.insert(kept.begin(), '1');
+        }
+    }
+    kept.insert(kept.size() - 3, ".");
+    return (value < 0 ? "-" : "") + kept;
+}
+
+}  // namespace net

@@ -1,0 +1,124 @@
+// Routing: every positive demand along a least-cost path, greedily in
+// row-major order, the cost of a channel growing as it fills.
+#include "errors.h"
+#include "netobj.h"
+
+namespace net {
+namespace {
+
+constexpr double Unlabelled = 2147483647.0;
+constexpr long double CostNumerator = 10000.0L;
+
+struct SearchLabel {
+    int32_t predecessor = -1;
+    double distance = Unlabelled;
+    bool temporary = true;
+};
+
+}  // namespace
+
+bool TNetObj::ShortestPath(int32_t rowHost, int32_t columnHost, int32_t demand,
+                           PathRecord& record) const {
+    std::array<SearchLabel, MaxHosts + 1> labels{};
+    labels[columnHost].distance = 0.0;
+    labels[columnHost].temporary = false;
+    int32_t current = columnHost;
+    while (true) {
+        for (int32_t k = 1; k <= MaxHosts; ++k) {
+            const int32_t residual = ResidualMatrix[current][k];
+            if (!HostPresent[k] || !labels[k].temporary || residual <= demand) continue;
+            // Extended precision for the cost and the comparison; the stored
+            // distance is rounded to double. Near-equal routes depend on it.
+            const long double cost = CostNumerator / static_cast<long double>(residual - demand);
+            const long double viaCurrent = labels[current].distance;
+            if (static_cast<long double>(labels[k].distance) - viaCurrent > cost) {
+                labels[k].predecessor = current;
+                labels[k].distance = static_cast<double>(viaCurrent + cost);
+            }
+        }
+        double best = Unlabelled;
+        int32_t chosen = 0;
+        for (int32_t k = 1; k <= MaxHosts; ++k) {
+            if (HostPresent[k] && labels[k].temporary && labels[k].distance < best) {
+                best = labels[k].distance;
+                chosen = k;
+            }
+        }
+        if (chosen == 0) return false;
+        labels[chosen].temporary = false;
+        if (chosen == rowHost) break;
+        current = chosen;
+    }
+    for (int32_t h = rowHost; h != -1; h = labels[h].predecessor) {
+        ++record[0];
+        record[record[0]] = h;
+    }
+    return true;
+}
+
+void TNetObj::RouteAll() {
+    // Every capacity is looked up before anything changes: a channel whose
+    // type names no record of the table stops the run here.
+    for (int32_t c = 1; c <= MaxChannels; ++c) {
+        if (!ChannelPresent[c]) continue;
+        const int32_t type = Channels[c].TypeNo;
+        if (type < 1 || type > ChannelTypeCount) {
+            throw NetError("Канал " + std::to_string(c) + " имеет тип " + std::to_string(type) +
+                           ", которого нет в таблице типов каналов (типов: " +
+                           std::to_string(ChannelTypeCount) + ")");
+        }
+    }
+
+    ResidualMatrix = {};
+    PathTable.Records = {};
+    Unrouted = {};
+    for (int32_t c = 1; c <= MaxChannels; ++c) {
+        if (!ChannelPresent[c]) continue;
+        const ChannelRecord& channel = Channels[c];
+        const int32_t capacity = ChannelTypes[channel.TypeNo].Capacity;
+        ResidualMatrix[channel.HostA][channel.HostB] = capacity;
+        ResidualMatrix[channel.HostB][channel.HostA] = capacity;
+    }
+
+    int32_t demands = 0;
+    for (int32_t i = 1; i <= MaxHosts; ++i) {
+        for (int32_t j = 1; j <= MaxHosts; ++j) {
+            const int32_t load = LoadMatrix[i][j];
+            if (!HostPresent[i] || !HostPresent[j] || load <= 0 || i == j) continue;
+            PathRecord& record = PathTable.Records[demands + 1];
+            if (!ShortestPath(i, j, load, record)) {
+                Unrouted.Items[++Unrouted.Count] = {i, j, load};
+                continue;
+            }
+            ++demands;
+            for (int32_t k = 1; k < record[0]; ++k) {
+                const int32_t a = record[k];
+                const int32_t b = record[k + 1];
+                ResidualMatrix[a][b] -= load;
+                ResidualMatrix[b][a] -= load;
+            }
+        }
+    }
+    PathTable.PathCount = demands;
+
+    DelayMatrix = {};
+    for (int32_t c = 1; c <= MaxChannels; ++c) {
+        if (!ChannelPresent[c]) continue;
+        const int32_t a = Channels[c].HostA;
+        const int32_t b = Channels[c].HostB;
+        const int32_t residual = ResidualMatrix[a][b];
+        if (residual == 0) throw NetError("Floating point division by zero");
+        const double delay = 10000.0 / static_cast<double>(residual) - 1.0;
+        DelayMatrix[a][b] = delay;
+        DelayMatrix[b][a] = delay;
+    }
+}
+
+void TNetObj::ToggleDynamic() {
+    DynamicRouting = !DynamicRouting;
+    if (DynamicRouting && Classify() > Disconnected) {
+        RouteAll();
+    }
+}
+
+}  // namespace net
