@@ -1,0 +1,19 @@
+#include "SaveForm.h"
+
+TForm6* Form6 = nullptr;
+
+TForm6::TForm6(QWidget* parent) : QDialog(parent) {
+    setupUi(this);
+    connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm6::Button2Click);
+}
+
+void TForm6::Button1Click() {
+    Confirmed = true;
+    close();
+}
+
+void TForm6::Button2Click() {
+    Confirmed = false;
+    close();
+}
