@@ -24,7 +24,8 @@ net::TNetObj FullMeshWithAllDemands() {
     }
     for (int i = 1; i <= net::MaxHosts; ++i) {
         for (int j = 1; j <= net::MaxHosts; ++j) {
-            if (i != j) net.LoadMatrix[i][j] = 100 + 7 * i + 3 * j;
+            if (i != j)
+                net.LoadMatrix[i][j] = 100 + 7 * i + 3 * j;
         }
     }
     return net;

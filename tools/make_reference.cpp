@@ -12,25 +12,31 @@ namespace {
 // Pairs of integers, one pair a line; blank lines and "#" comments skipped.
 std::vector<std::pair<int32_t, int32_t>> ReadPairs(const char* path) {
     std::ifstream in(path);
-    if (!in) throw std::runtime_error(std::string("cannot read ") + path);
+    if (!in)
+        throw std::runtime_error(std::string("cannot read ") + path);
     std::vector<std::pair<int32_t, int32_t>> pairs;
     std::string line;
     while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
+        if (line.empty() || line[0] == '#')
+            continue;
         std::istringstream words(line);
         int32_t first = 0;
         int32_t second = 0;
-        if (!(words >> first >> second)) throw std::runtime_error("bad line in " + std::string(path) + ": " + line);
+        if (!(words >> first >> second))
+            throw std::runtime_error("bad line in " + std::string(path) + ": " + line);
         pairs.emplace_back(first, second);
     }
-    if (pairs.size() > net::MaxTypes) throw std::runtime_error(std::string("too many types in ") + path);
+    if (pairs.size() > net::MaxTypes)
+        throw std::runtime_error(std::string("too many types in ") + path);
     return pairs;
 }
 
 void Write(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) throw std::runtime_error("cannot write " + path);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush())
+        throw std::runtime_error("cannot write " + path);
 }
 
 }  // namespace

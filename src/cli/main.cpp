@@ -1,6 +1,7 @@
 // netdesigner-cli: runs a script of commands over one network.
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -11,11 +12,14 @@ int main(int argc, char** argv) {
         std::cerr << "netdesigner-cli: использование: netdesigner-cli [ФАЙЛ_СЦЕНАРИЯ]\n";
         return 2;
     }
-    if (argc == 1) return cli::RunScript(std::cin, std::cout, std::cerr);
+    if (argc == 1)
+        return cli::RunScript(std::cin, std::cout, std::cerr);
+    std::error_code ignored;
+    const bool isDirectory = std::filesystem::is_directory(argv[1], ignored);
     std::ifstream script(argv[1]);
-    if (!script) {
+    if (isDirectory || !script) {
         std::cerr << "netdesigner-cli: не удалось открыть сценарий '" << argv[1]
-                  << "': " << std::strerror(errno) << "\n";
+                  << "': " << std::strerror(isDirectory ? EISDIR : errno) << "\n";
         return 2;
     }
     return cli::RunScript(script, std::cout, std::cerr);

@@ -9,7 +9,9 @@
 namespace cli {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 }  // namespace
 
@@ -30,10 +32,13 @@ std::string ScriptLine::Word() {
     return text_.substr(start, pos_ - start);
 }
 
-int32_t ScriptLine::Int() { return net::StrToInt(Word()); }
+int32_t ScriptLine::Int() {
+    return net::StrToInt(Word());
+}
 
 std::string ScriptLine::Rest() {
-    if (pos_ < text_.size()) ++pos_;  // the one blank after the last word
+    if (pos_ < text_.size())
+        ++pos_;  // the one blank after the last word
     std::string rest = text_.substr(pos_);
     pos_ = text_.size();
     return rest;
@@ -54,12 +59,14 @@ int RunScript(std::istream& script, std::ostream& out, std::ostream& err) {
     int status = 0;
     std::string line;
     for (int number = 1; std::getline(script, line); ++number) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         size_t start = 0;
         while (start < line.size() && IsBlank(line[start])) {
             ++start;
         }
-        if (start == line.size() || line[start] == '#') continue;
+        if (start == line.size() || line[start] == '#')
+            continue;
         size_t end = start;
         while (end < line.size() && !IsBlank(line[end])) {
             ++end;
@@ -68,9 +75,11 @@ int RunScript(std::istream& script, std::ostream& out, std::ostream& err) {
         try {
             const CommandSpec* spec = nullptr;
             for (const CommandSpec& candidate : CommandTable()) {
-                if (name == candidate.name) spec = &candidate;
+                if (name == candidate.name)
+                    spec = &candidate;
             }
-            if (spec == nullptr) throw net::NetError("неизвестная команда «" + name + "»");
+            if (spec == nullptr)
+                throw net::NetError("неизвестная команда «" + name + "»");
             ScriptLine args(name, line.substr(end));
             spec->run(session, args);
         } catch (const std::exception& e) {

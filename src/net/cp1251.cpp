@@ -17,8 +17,7 @@ using IconvHandle = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser>
 IconvHandle OpenConverter(const char* to, const char* from) {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
-        throw std::runtime_error(std::string("Нет преобразования кодировки ") + from + " -> " +
-                                 to);
+        throw std::runtime_error(std::string("Нет преобразования кодировки ") + from + " -> " + to);
     }
     return IconvHandle(cd);
 }
@@ -26,9 +25,12 @@ IconvHandle OpenConverter(const char* to, const char* from) {
 // Number of bytes of the UTF-8 sequence that starts with this byte (1 for a
 // byte that starts none, so that a bad byte is skipped alone).
 size_t Utf8SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0 && lead <= 0xF4) return 4;
-    if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
-    if (lead >= 0xC2) return 2;
+    if (lead >= 0xF0 && lead <= 0xF4)
+        return 4;
+    if (lead >= 0xE0)
+        return lead <= 0xEF ? 3 : 1;
+    if (lead >= 0xC2)
+        return 2;
     return 1;
 }
 
@@ -45,11 +47,14 @@ std::string Convert(const char* to, const char* from, const std::string& text, b
         size_t outLeft = sizeof buffer;
         const size_t rc = iconv(cd.get(), &in, &inLeft, &outPtr, &outLeft);
         out.append(buffer, static_cast<size_t>(outPtr - buffer));
-        if (rc != static_cast<size_t>(-1)) continue;
-        if (errno == E2BIG) continue;
+        if (rc != static_cast<size_t>(-1))
+            continue;
+        if (errno == E2BIG)
+            continue;
         // EILSEQ or EINVAL: replace one source character and go on.
         size_t skip = sourceIsUtf8 ? Utf8SequenceLength(static_cast<unsigned char>(*in)) : 1;
-        if (skip > inLeft) skip = inLeft;
+        if (skip > inLeft)
+            skip = inLeft;
         in += skip;
         inLeft -= skip;
         out.push_back('?');

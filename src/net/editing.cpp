@@ -17,7 +17,8 @@ bool Clashes(const HostRecord& host, int32_t x, int32_t y) {
 
 int32_t TNetObj::LowestClashingHost(int32_t x, int32_t y) const {
     for (int32_t i = 1; i <= MaxHosts; ++i) {
-        if (HostPresent[i] && Clashes(Hosts[i], x, y)) return i;
+        if (HostPresent[i] && Clashes(Hosts[i], x, y))
+            return i;
     }
     return 0;
 }
@@ -29,7 +30,8 @@ void TNetObj::RecomputeIfDynamic() {
 }
 
 void TNetObj::AddHost(int32_t x, int32_t y, const std::string& name, int32_t type) {
-    if (LowestClashingHost(x, y) != 0) return;
+    if (LowestClashingHost(x, y) != 0)
+        return;
     int32_t slot = 1;
     while (slot <= MaxHosts && HostPresent[slot]) {
         ++slot;
@@ -71,10 +73,13 @@ void TNetObj::UpdateHost(int32_t host, int32_t x, int32_t y, const std::string& 
         record.TypeNo = type;
     }
     for (int32_t j = 1; j <= MaxChannels; ++j) {
-        if (!ChannelPresent[j]) continue;
+        if (!ChannelPresent[j])
+            continue;
         ChannelRecord& channel = Channels[j];
-        if (channel.HostA == host) channel.Length = HostDistance(host, channel.HostB);
-        if (channel.HostB == host) channel.Length = HostDistance(host, channel.HostA);
+        if (channel.HostA == host)
+            channel.Length = HostDistance(host, channel.HostB);
+        if (channel.HostB == host)
+            channel.Length = HostDistance(host, channel.HostA);
     }
     RecomputeIfDynamic();
 }

@@ -179,7 +179,8 @@ public:
 private:
     bool ReachesAll(const HostMatrix<int32_t>& adjacency, int32_t excluded) const;
     // Returns false when the row host cannot be reached; the record is then untouched.
-    bool ShortestPath(int32_t rowHost, int32_t columnHost, int32_t demand, PathRecord& record) const;
+    bool ShortestPath(int32_t rowHost, int32_t columnHost, int32_t demand,
+                      PathRecord& record) const;
     int32_t LowestClashingHost(int32_t x, int32_t y) const;
     void StoreName(HostRecord& record, const std::string& name) const;
 };

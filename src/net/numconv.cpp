@@ -14,16 +14,20 @@ namespace {
 }
 
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
 // Length of a hexadecimal prefix at pos, 0 when there is none.
 size_t HexPrefixLength(const std::string& text, size_t pos) {
     const char c = text[pos];
-    if (c == '$' || c == 'x' || c == 'X') return 1;
+    if (c == '$' || c == 'x' || c == 'X')
+        return 1;
     if (c == '0' && pos + 1 < text.size() && (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
         return 2;
     }
@@ -35,10 +39,12 @@ int32_t ParseHex(const std::string& text, size_t pos) {
     size_t digits = 0;
     for (; pos < text.size(); ++pos, ++digits) {
         const int d = HexDigit(text[pos]);
-        if (d < 0 || digits == 8) Invalid(text);
+        if (d < 0 || digits == 8)
+            Invalid(text);
         value = (value << 4) | static_cast<uint32_t>(d);
     }
-    if (digits == 0) Invalid(text);
+    if (digits == 0)
+        Invalid(text);
     return static_cast<int32_t>(value);
 }
 
@@ -48,14 +54,17 @@ int32_t ParseDecimal(const std::string& text, size_t pos) {
         negative = text[pos] == '-';
         ++pos;
     }
-    if (pos >= text.size()) Invalid(text);
+    if (pos >= text.size())
+        Invalid(text);
     int64_t magnitude = 0;
     const int64_t limit = negative ? 2147483648LL : 2147483647LL;
     for (; pos < text.size(); ++pos) {
         const char c = text[pos];
-        if (c < '0' || c > '9') Invalid(text);
+        if (c < '0' || c > '9')
+            Invalid(text);
         magnitude = magnitude * 10 + (c - '0');
-        if (magnitude > limit) Invalid(text);
+        if (magnitude > limit)
+            Invalid(text);
     }
     return static_cast<int32_t>(negative ? -magnitude : magnitude);
 }
@@ -67,7 +76,8 @@ int32_t StrToInt(const std::string& text) {
     while (pos < text.size() && text[pos] == ' ') {
         ++pos;
     }
-    if (pos >= text.size()) Invalid(text);
+    if (pos >= text.size())
+        Invalid(text);
     if (const size_t prefix = HexPrefixLength(text, pos)) {
         return ParseHex(text, pos + prefix);
     }

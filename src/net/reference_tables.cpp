@@ -15,7 +15,8 @@ namespace {
 class ReadOnlyFile {
 public:
     explicit ReadOnlyFile(const char* name) : fd_(::open(name, O_RDONLY | O_CLOEXEC)) {
-        if (fd_ < 0) throw IoError(IoMessage(errno));
+        if (fd_ < 0)
+            throw IoError(IoMessage(errno));
     }
     ~ReadOnlyFile() { ::close(fd_); }
     ReadOnlyFile(const ReadOnlyFile&) = delete;
@@ -28,10 +29,12 @@ public:
         while (total < bytes.size()) {
             const ssize_t n = ::read(fd_, bytes.data() + total, bytes.size() - total);
             if (n < 0) {
-                if (errno == EINTR) continue;
+                if (errno == EINTR)
+                    continue;
                 throw IoError(IoMessage(errno));
             }
-            if (n == 0) break;
+            if (n == 0)
+                break;
             total += static_cast<size_t>(n);
         }
         bytes.resize(total);
@@ -45,8 +48,8 @@ private:
 // Decodes the whole records of a file into table[1..]; a tail shorter than
 // one record is ignored, more than MaxTypes records refuse the file.
 template <typename Record, typename Decode>
-int32_t ReadTypeTable(const ReadOnlyFile& file, const char* name, size_t recordSize,
-                      Decode decode, std::array<Record, MaxTypes + 1>& table) {
+int32_t ReadTypeTable(const ReadOnlyFile& file, const char* name, size_t recordSize, Decode decode,
+                      std::array<Record, MaxTypes + 1>& table) {
     const std::vector<uint8_t> bytes = file.ReadUpTo((MaxTypes + 1) * recordSize);
     const size_t records = bytes.size() / recordSize;
     if (records > MaxTypes) {

@@ -26,7 +26,8 @@ bool TNetObj::ShortestPath(int32_t rowHost, int32_t columnHost, int32_t demand,
     while (true) {
         for (int32_t k = 1; k <= MaxHosts; ++k) {
             const int32_t residual = ResidualMatrix[current][k];
-            if (!HostPresent[k] || !labels[k].temporary || residual <= demand) continue;
+            if (!HostPresent[k] || !labels[k].temporary || residual <= demand)
+                continue;
             // Extended precision for the cost and the comparison; the stored
             // distance is rounded to double. Near-equal routes depend on it.
             const long double cost = CostNumerator / static_cast<long double>(residual - demand);
@@ -44,9 +45,11 @@ bool TNetObj::ShortestPath(int32_t rowHost, int32_t columnHost, int32_t demand,
                 chosen = k;
             }
         }
-        if (chosen == 0) return false;
+        if (chosen == 0)
+            return false;
         labels[chosen].temporary = false;
-        if (chosen == rowHost) break;
+        if (chosen == rowHost)
+            break;
         current = chosen;
     }
     for (int32_t h = rowHost; h != -1; h = labels[h].predecessor) {
@@ -60,7 +63,8 @@ void TNetObj::RouteAll() {
     // Every capacity is looked up before anything changes: a channel whose
     // type names no record of the table stops the run here.
     for (int32_t c = 1; c <= MaxChannels; ++c) {
-        if (!ChannelPresent[c]) continue;
+        if (!ChannelPresent[c])
+            continue;
         const int32_t type = Channels[c].TypeNo;
         if (type < 1 || type > ChannelTypeCount) {
             throw NetError("Канал " + std::to_string(c) + " имеет тип " + std::to_string(type) +
@@ -73,7 +77,8 @@ void TNetObj::RouteAll() {
     PathTable.Records = {};
     Unrouted = {};
     for (int32_t c = 1; c <= MaxChannels; ++c) {
-        if (!ChannelPresent[c]) continue;
+        if (!ChannelPresent[c])
+            continue;
         const ChannelRecord& channel = Channels[c];
         const int32_t capacity = ChannelTypes[channel.TypeNo].Capacity;
         ResidualMatrix[channel.HostA][channel.HostB] = capacity;
@@ -84,7 +89,8 @@ void TNetObj::RouteAll() {
     for (int32_t i = 1; i <= MaxHosts; ++i) {
         for (int32_t j = 1; j <= MaxHosts; ++j) {
             const int32_t load = LoadMatrix[i][j];
-            if (!HostPresent[i] || !HostPresent[j] || load <= 0 || i == j) continue;
+            if (!HostPresent[i] || !HostPresent[j] || load <= 0 || i == j)
+                continue;
             PathRecord& record = PathTable.Records[demands + 1];
             if (!ShortestPath(i, j, load, record)) {
                 Unrouted.Items[++Unrouted.Count] = {i, j, load};
@@ -103,11 +109,13 @@ void TNetObj::RouteAll() {
 
     DelayMatrix = {};
     for (int32_t c = 1; c <= MaxChannels; ++c) {
-        if (!ChannelPresent[c]) continue;
+        if (!ChannelPresent[c])
+            continue;
         const int32_t a = Channels[c].HostA;
         const int32_t b = Channels[c].HostB;
         const int32_t residual = ResidualMatrix[a][b];
-        if (residual == 0) throw NetError("Floating point division by zero");
+        if (residual == 0)
+            throw NetError("Floating point division by zero");
         const double delay = 10000.0 / static_cast<double>(residual) - 1.0;
         DelayMatrix[a][b] = delay;
         DelayMatrix[b][a] = delay;

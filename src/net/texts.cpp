@@ -36,7 +36,8 @@ std::string PathText(const TNetObj& net, int path) {
     const PathRecord& record = net.PathTable.Records[path];
     std::string hosts;
     for (int k = 1; k <= record[0]; ++k) {
-        if (k > 1) hosts += "-";
+        if (k > 1)
+            hosts += "-";
         hosts += std::to_string(record[k]);
     }
     return std::to_string(path) + " | " + hosts + " | " + FormatFixed3(PathDelay(net, path));

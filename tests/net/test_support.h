@@ -18,7 +18,8 @@ namespace testing_support {
 class ScopedWorkDir {
 public:
     ScopedWorkDir() : previous_(std::filesystem::current_path()) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "netd-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "netd-test-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
         std::filesystem::current_path(path_);
     }
