@@ -7,7 +7,31 @@
 
 #include "script.h"
 
+namespace {
+
+void PrintHelp() {
+    std::cout << "netdesigner-cli " NETD_VERSION
+                 " — сценарии проектирования сети передачи данных\n"
+                 "Использование: netdesigner-cli [ФАЙЛ_СЦЕНАРИЯ]   (без файла — со стандартного "
+                 "ввода)\n"
+                 "Одна команда в строке; пустые строки и строки с # пропускаются.\n"
+                 "Команды:\n";
+    for (const cli::CommandSpec& spec : cli::CommandTable()) {
+        std::cout << "  " << spec.usage << "\n";
+    }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "netdesigner-cli " NETD_VERSION "\n";
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        PrintHelp();
+        return 0;
+    }
     if (argc > 2) {
         std::cerr << "netdesigner-cli: использование: netdesigner-cli [ФАЙЛ_СЦЕНАРИЯ]\n";
         return 2;
