@@ -102,6 +102,23 @@ void Load(Session& s, ScriptLine& line) {
     s.net.LoadMatrix[i][j] = value;
 }
 
+// The rest of the line, blanks included, names the project directory.
+std::string Directory(ScriptLine& line) {
+    std::string directory = line.Rest();
+    if (directory.empty()) {
+        throw NetError("команде «" + line.Command() + "» не хватает аргументов");
+    }
+    return directory;
+}
+
+void Open(Session& s, ScriptLine& line) {
+    s.net.LoadProject(Directory(line));
+}
+
+void Save(Session& s, ScriptLine& line) {
+    s.net.SaveProject(Directory(line));
+}
+
 void Route(Session& s, ScriptLine& line) {
     line.End();
     s.net.RouteAll();
@@ -179,6 +196,10 @@ void PrintLoads(Session& s) {
     }
 }
 
+void PrintName(Session& s) {
+    s.out << "name " << s.net.NetworkName << "\n";
+}
+
 void PrintDynamic(Session& s) {
     s.out << "dynamic " << (s.net.DynamicRouting ? "on" : "off") << "\n";
 }
@@ -191,7 +212,7 @@ struct PrintSpec {
 const PrintSpec kPrints[] = {
     {"class", PrintClass}, {"hosts", PrintHosts}, {"channels", PrintChannels},
     {"types", PrintTypes}, {"paths", PrintPaths}, {"links", PrintLinks},
-    {"loads", PrintLoads}, {"dynamic", PrintDynamic},
+    {"loads", PrintLoads}, {"dynamic", PrintDynamic}, {"name", PrintName},
 };
 
 void Print(Session& s, ScriptLine& line) {
@@ -218,9 +239,11 @@ const std::vector<CommandSpec>& CommandTable() {
         {"delchan", "delchan C", DelChan},
         {"chantype", "chantype C TYPE", ChanType},
         {"load", "load I J VALUE", Load},
+        {"open", "open DIR", Open},
+        {"save", "save DIR", Save},
         {"route", "route", Route},
         {"dynamic", "dynamic", Dynamic},
-        {"print", "print class|hosts|channels|types|paths|links|loads|dynamic", Print},
+        {"print", "print class|hosts|channels|types|paths|links|loads|dynamic|name", Print},
     };
     return table;
 }

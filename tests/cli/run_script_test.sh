@@ -7,6 +7,8 @@ trap 'rm -rf "$work"' EXIT
 cp "$data/HostInfo.hi" "$data/ChanInfo.ci" "$work/"
 # Scripts may use projects shipped beside them.
 [ -d "$(dirname "$script")/projects" ] && cp -r "$(dirname "$script")/projects" "$work/"
+# ... and the sample projects built into the data directory, as samples/.
+[ -d "$data/projects" ] && cp -r "$data/projects" "$work/samples"
 actual=$(cd "$work" && "$cli" "$script" 2>&1; echo "exit $?")
 if [ "$actual" != "$(cat "$expected")" ]; then
   diff <(echo "$actual") "$expected"
