@@ -1,11 +1,21 @@
 #include "OpenForm.h"
 
+#include <QDir>
+
+#include "DirList.h"
+
 TForm5* Form5 = nullptr;
 
 TForm5::TForm5(QWidget* parent) : QDialog(parent) {
     setupUi(this);
+    move(property("designPosition").toPoint());
     connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);
+    FormCreate();
+}
+
+void TForm5::FormCreate() {
+    ListBox1->addItems(ListSubdirectories(QDir::currentPath()));
 }
 
 void TForm5::Button1Click() {

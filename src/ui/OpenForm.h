@@ -11,6 +11,9 @@ class TForm5 : public QDialog, public Ui::TForm5 {
 public:
     explicit TForm5(QWidget* parent = nullptr);
 
+    // Fills ListBox1 with the subdirectories of the working directory.
+    void FormCreate();
+
     bool Confirmed = false;
 
 public slots:

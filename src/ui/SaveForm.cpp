@@ -1,11 +1,21 @@
 #include "SaveForm.h"
 
+#include <QDir>
+
+#include "DirList.h"
+
 TForm6* Form6 = nullptr;
 
 TForm6::TForm6(QWidget* parent) : QDialog(parent) {
     setupUi(this);
+    move(property("designPosition").toPoint());
     connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm6::Button2Click);
+    FormCreate();
+}
+
+void TForm6::FormCreate() {
+    ListBox1->addItems(ListSubdirectories(QDir::currentPath()));
 }
 
 void TForm6::Button1Click() {

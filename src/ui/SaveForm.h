@@ -11,6 +11,9 @@ class TForm6 : public QDialog, public Ui::TForm6 {
 public:
     explicit TForm6(QWidget* parent = nullptr);
 
+    // Fills ListBox1 with the subdirectories of the working directory.
+    void FormCreate();
+
     bool Confirmed = false;
 
 public slots:

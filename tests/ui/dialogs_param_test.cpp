@@ -1,0 +1,60 @@
+// The parameter dialog: its layout, and that the fields and the check box keep
+// what the user left in them from one showing to the next.
+#include <QTimer>
+#include <QtTest>
+
+#include "dialog_test_support.h"
+#include "hcInfo.h"
+
+class DialogsParamTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void layoutAndCaptions() {
+        TForm4 form;
+        QCOMPARE(form.windowTitle(), QString("Form4"));
+        QCOMPARE(form.Label1->text(), QString("имя хоста (номер)"));
+        QCOMPARE(form.Label2->text(), QString("тип"));
+        QCOMPARE(form.CheckBox1->text(), QString("изменить координаты?"));
+        QCOMPARE(form.Button1->text(), QString("внести изменения"));
+        QCOMPARE(form.Edit1->geometry(), QRect(200, 16, 121, 24));
+        QCOMPARE(form.Edit2->geometry(), QRect(200, 56, 121, 24));
+        QCOMPARE(form.CheckBox1->geometry(), QRect(8, 104, 177, 17));
+        QCOMPARE(form.Button1->geometry(), QRect(8, 144, 137, 25));
+        QCOMPARE(form.pos(), QPoint(649, 189));
+        QVERIFY(form.Edit1->text().isEmpty());
+        QVERIFY(form.Edit2->text().isEmpty());
+        QVERIFY(!form.CheckBox1->isChecked());
+    }
+
+    void fieldsAndBoxKeptBetweenShowings() {
+        TForm4 form;
+        QTimer::singleShot(0, &form, [&form] {
+            TypeText(form.Edit1, "узел");
+            TypeText(form.Edit2, "3");
+            QTest::mouseClick(form.CheckBox1, Qt::LeftButton, {}, QPoint(5, 8));
+            QTest::mouseClick(form.Button1, Qt::LeftButton);
+        });
+        form.exec();
+        QVERIFY(!form.isVisible());
+
+        // Closed through the frame: the caller reads the fields all the same.
+        QString seenName, seenType;
+        bool seenBox = false;
+        QTimer::singleShot(0, &form, [&] {
+            seenName = form.Edit1->text();
+            seenType = form.Edit2->text();
+            seenBox = form.CheckBox1->isChecked();
+            form.close();
+        });
+        form.exec();
+        QCOMPARE(seenName, QString("узел"));
+        QCOMPARE(seenType, QString("3"));
+        QVERIFY(seenBox);
+        QCOMPARE(form.Edit1->text(), QString("узел"));
+        QVERIFY(form.CheckBox1->isChecked());
+    }
+};
+
+QTEST_MAIN(DialogsParamTest)
+#include "dialogs_param_test.moc"

@@ -1,0 +1,135 @@
+// The open and save dialogs: the directory list, the selection error and the
+// Confirmed flag across showings.
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "DirList.h"
+#include "OpenForm.h"
+#include "SaveForm.h"
+#include "errors.h"
+
+class DialogsProjectTest : public QObject {
+    Q_OBJECT
+
+private:
+    // Runs `answer` once the modal dialog is up, then shows it.
+    template <typename Dialog, typename Answer>
+    void ShowAnswered(Dialog& dialog, Answer answer) {
+        QTimer::singleShot(0, &dialog, [&dialog, answer] {
+            QVERIFY(dialog.isVisible());
+            answer(dialog);
+        });
+        dialog.exec();
+        QVERIFY(!dialog.isVisible());
+    }
+
+private slots:
+    void listsSubdirectoriesSortedDotsFirstHiddenLeftOut() {
+        QTemporaryDir work;
+        QDir dir(work.path());
+        for (const char* name : {"b", "A", "a", "_x", ".hidden", "проект"}) {
+            QVERIFY(dir.mkdir(QString::fromUtf8(name)));
+        }
+        QFile file(dir.filePath("zfile"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(QFile::link(dir.filePath("b"), dir.filePath("c-link")));
+        QVERIFY(QFile::link(dir.filePath("zfile"), dir.filePath("d-link")));
+
+        const QStringList names = ListSubdirectories(work.path());
+        const QStringList expected = {".", "..", "_x", "A", "a", "b", "c-link", "проект"};
+        QCOMPARE(names, expected);
+    }
+
+    void emptyDirectoryStillOffersDotAndDotDot() {
+        QTemporaryDir work;
+        QCOMPARE(ListSubdirectories(work.path()), QStringList({".", ".."}));
+    }
+
+    void layoutAndListFilledFromWorkingDirectoryAtCreation() {
+        QTemporaryDir work;
+        QVERIFY(QDir(work.path()).mkdir("p1"));
+        const QString saved = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(work.path()));
+        TForm5 open;
+        TForm6 save;
+        // Made after creation: not offered.
+        QVERIFY(QDir(work.path()).mkdir("p2"));
+        QVERIFY(QDir::setCurrent(saved));
+
+        for (QListWidget* list : {open.ListBox1, save.ListBox1}) {
+            QCOMPARE(list->count(), 3);
+            QCOMPARE(list->item(2)->text(), QString("p1"));
+            QCOMPARE(list->x(), 8);
+            QCOMPARE(list->width(), 121);
+        }
+        QCOMPARE(open.windowTitle(), QString("открыть"));
+        QCOMPARE(save.windowTitle(), QString("сохранить"));
+        QCOMPARE(open.ListBox1->height(), 249);
+        QCOMPARE(save.ListBox1->height(), 241);
+        QCOMPARE(open.Button1->text(), QString("открыть"));
+        QCOMPARE(save.Button1->text(), QString("сохранить"));
+        QCOMPARE(open.Button2->text(), QString("отмена"));
+        QCOMPARE(save.Button2->geometry(), QRect(368, 232, 75, 25));
+        QCOMPARE(open.Button1->geometry(), QRect(368, 200, 75, 25));
+        QVERIFY(!open.Confirmed);
+        QVERIFY(!save.Confirmed);
+    }
+
+    void noSelectionIsTheListIndexError() {
+        TForm5 open;
+        QVERIFY(open.ListBox1->count() >= 2);
+        // A current row without a selection is not a choice.
+        open.ListBox1->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+        try {
+            SelectedDirectory(*open.ListBox1);
+            QFAIL("no error");
+        } catch (const net::NetError& e) {
+            QCOMPARE(QString::fromUtf8(e.what()), QString("List index out of bounds (-1)"));
+        }
+        QListWidget empty;
+        QVERIFY_THROWS_EXCEPTION(net::NetError, SelectedDirectory(empty));
+
+        QTest::mouseClick(open.ListBox1->viewport(), Qt::LeftButton, {},
+                          open.ListBox1->visualItemRect(open.ListBox1->item(1)).center());
+        QCOMPARE(SelectedDirectory(*open.ListBox1), std::string(".."));
+    }
+
+    void confirmedFollowsTheLastButtonAndSurvivesFrameClose() {
+        TForm6 save;
+        ShowAnswered(save, [](TForm6& d) { QTest::mouseClick(d.Button1, Qt::LeftButton); });
+        QVERIFY(save.Confirmed);
+        // Closing through the frame leaves the flag as it was.
+        ShowAnswered(save, [](TForm6& d) { d.close(); });
+        QVERIFY(save.Confirmed);
+        ShowAnswered(save, [](TForm6& d) { QTest::keyClick(&d, Qt::Key_Escape); });
+        QVERIFY(save.Confirmed);
+        ShowAnswered(save, [](TForm6& d) { QTest::mouseClick(d.Button2, Qt::LeftButton); });
+        QVERIFY(!save.Confirmed);
+        ShowAnswered(save, [](TForm6& d) { d.close(); });
+        QVERIFY(!save.Confirmed);
+
+        TForm5 open;
+        ShowAnswered(open, [](TForm5& d) { QTest::mouseClick(d.Button1, Qt::LeftButton); });
+        QVERIFY(open.Confirmed);
+        ShowAnswered(open, [](TForm5& d) { QTest::mouseClick(d.Button2, Qt::LeftButton); });
+        QVERIFY(!open.Confirmed);
+    }
+
+    void selectionStaysBetweenShowings() {
+        TForm5 open;
+        ShowAnswered(open, [](TForm5& d) {
+            d.ListBox1->item(1)->setSelected(true);
+            QTest::mouseClick(d.Button1, Qt::LeftButton);
+        });
+        ShowAnswered(open, [](TForm5& d) { d.close(); });
+        QCOMPARE(SelectedDirectory(*open.ListBox1), std::string(".."));
+    }
+};
+
+QTEST_MAIN(DialogsProjectTest)
+#include "dialogs_project_test.moc"
