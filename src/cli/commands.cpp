@@ -129,6 +129,51 @@ void Dynamic(Session& s, ScriptLine& line) {
     s.net.ToggleDynamic();
 }
 
+// --- topology builders ---
+
+void Star(Session& s, ScriptLine& line) {
+    // The centre is not checked: a host that is absent or out of range
+    // simply gets no star.
+    const int32_t centre = line.Int();
+    const int32_t type = line.Int();
+    line.End();
+    s.net.BuildStar(centre, type);
+}
+
+void Mesh(Session& s, ScriptLine& line) {
+    const int32_t type = line.Int();
+    line.End();
+    s.net.BuildFullMesh(type);
+}
+
+void Clear(Session& s, ScriptLine& line) {
+    line.End();
+    s.net.DeleteAllChannels();
+}
+
+void Tree(Session& s, ScriptLine& line) {
+    line.End();
+    s.net.BuildSpanningTree();
+}
+
+void TreeAll(Session& s, ScriptLine& line) {
+    const int32_t type = line.Int();
+    line.End();
+    s.net.BuildSpanningTreeOverAll(type);
+}
+
+void Biconnect(Session& s, ScriptLine& line) {
+    const int32_t type = line.Int();
+    line.End();
+    s.net.MakeBiconnected(type);
+}
+
+void Ring(Session& s, ScriptLine& line) {
+    const int32_t type = line.Int();
+    line.End();
+    s.net.BuildRing(type);
+}
+
 // --- print ---
 
 void PrintClass(Session& s) {
@@ -243,6 +288,13 @@ const std::vector<CommandSpec>& CommandTable() {
         {"save", "save DIR", Save},
         {"route", "route", Route},
         {"dynamic", "dynamic", Dynamic},
+        {"star", "star CENTRE TYPE", Star},
+        {"mesh", "mesh TYPE", Mesh},
+        {"clear", "clear", Clear},
+        {"tree", "tree", Tree},
+        {"treeall", "treeall TYPE", TreeAll},
+        {"biconnect", "biconnect TYPE", Biconnect},
+        {"ring", "ring TYPE", Ring},
         {"print", "print class|hosts|channels|types|paths|links|loads|dynamic|name", Print},
     };
     return table;
