@@ -100,14 +100,15 @@ private:
         // subsets come first, so every lookup finds its entry filled.
         coverEnds_.assign(size_t{1} << count, 0);
         for (uint32_t s = 1; s < coverEnds_.size(); ++s) {
+            if ((s & (s - 1)) == 0) {
+                coverEnds_[s] = s & nextToOne;  // a single host must be joined to host 1
+                continue;
+            }
             uint32_t ends = 0;
             for (uint32_t rest = s; rest != 0; rest &= rest - 1) {
                 const uint32_t k = static_cast<uint32_t>(__builtin_ctz(rest));
                 const uint32_t others = s & ~(uint32_t{1} << k);
-                const bool covers = others == 0 ? ((nextToOne >> k) & 1U) != 0
-                                                : (adjacent[k] & coverEnds_[others]) != 0;
-                if (covers)
-                    ends |= uint32_t{1} << k;
+                ends |= static_cast<uint32_t>((adjacent[k] & coverEnds_[others]) != 0) << k;
             }
             coverEnds_[s] = ends;
         }
