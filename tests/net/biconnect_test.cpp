@@ -92,7 +92,7 @@ TEST(MakeBiconnected, RootThatIsAnArticulationPoint) {
     EXPECT_EQ(Links(star), "1-2 1-3 1-4 1-5 2-3 3-4 4-5");
     EXPECT_EQ(star.Classify(), net::Biconnected);
 
-    // The first part's block, 1-2, has no host left once host 1 counts too.
+    // The block of the first branch, 1-2, has no host left once host 1 counts too.
     EXPECT_EQ(Augment(Network(4, {{1, 2}, {2, 4}, {1, 3}})), "4-3");
     EXPECT_EQ(Augment(Network(5, {{1, 2}, {2, 3}, {3, 1}, {1, 4}, {4, 5}, {5, 1}})), "2-4");
 }
