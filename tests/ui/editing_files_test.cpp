@@ -1,0 +1,191 @@
+// The file menu's "загрузить" and "сохранить" with their dialogs, and the
+// load table entry of the routing menu.
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+#include "editing_test_support.h"
+
+using namespace editing_test;
+
+namespace {
+
+// Selects the directory `name` in a dialog's list as a click would.
+template <typename Dialog>
+void Choose(Dialog* dialog, const QString& name) {
+    const QList<QListWidgetItem*> found = dialog->ListBox1->findItems(name, Qt::MatchExactly);
+    QCOMPARE(found.size(), 1);
+    QListWidget* list = dialog->ListBox1;
+    list->scrollToItem(found.front());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(found.front()).center());
+    QVERIFY(found.front()->isSelected());
+}
+
+// Runs a menu entry whose dialog (open or save) is answered by `answer`;
+// returns the error boxes shown.
+template <typename Dialog, typename Answer>
+QStringList RunFileCommand(QAction* entry, Answer answer) {
+    QStringList errors;
+    ModalAnswer<QMessageBox> errorBox([&errors](QMessageBox* box) {
+        errors << box->text();
+        box->accept();
+    });
+    ModalAnswer<Dialog> dialog([answer](Dialog* d) { answer(d); });
+    entry->trigger();
+    if (!dialog.Seen())
+        errors << "no dialog";
+    return errors;
+}
+
+void BuildSmallNetwork(net::TNetObj& net) {
+    net.Reset();
+    net.AddHost(100, 100, "Москва", 3);
+    net.AddHost(300, 100, "Тверь", 1);
+    net.AddHost(300, 300, "Псков", 2);
+    net.AddChannel(1, 2, 2);
+    net.AddChannel(2, 3, 1);
+    net.LoadMatrix[1][3] = 700;
+    net.LoadMatrix[3][1] = -4;
+}
+
+}  // namespace
+
+class EditingFilesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        // Offered by the dialogs: they list the working directory at creation.
+        QDir here;
+        for (const char* name : {"p1", "p2", "gone"}) {
+            if (!here.exists(name))
+                QVERIFY(here.mkdir(name));
+        }
+    }
+
+    void openOrSaveWithoutSelectionIsTheListIndexError() {
+        Windows w;
+        TForm1& form = w.main();
+        BuildSmallNetwork(w.net());
+        Form7->SetCell(4, 4, "typed");
+        QStringList errors = RunFileCommand<TForm5>(form.N1, [](TForm5* d) { Press(d->Button1); });
+        QCOMPARE(errors, QStringList({"List index out of bounds (-1)"}));
+        QCOMPARE(w.net().HostCount, 3);
+        // The grid reload and the redraw are skipped too.
+        QCOMPARE(Form7->Cell(4, 4), QString("typed"));
+
+        errors = RunFileCommand<TForm6>(form.N2, [](TForm6* d) { Press(d->Button1); });
+        QCOMPARE(errors, QStringList({"List index out of bounds (-1)"}));
+        QVERIFY(!QFile::exists("p1/hosts.hs"));
+        QVERIFY(!QFile::exists("./hosts.hs"));
+    }
+
+    void saveThenStartOverThenLoad() {
+        Windows w;
+        TForm1& form = w.main();
+        BuildSmallNetwork(w.net());
+        const net::TNetObj saved = w.net();
+
+        QStringList errors = RunFileCommand<TForm6>(form.N2, [](TForm6* d) {
+            Choose(d, "p1");
+            Press(d->Button1);
+        });
+        QVERIFY(errors.isEmpty());
+        for (const char* file : {"p1/hosts.hs", "p1/channels.cs", "p1/general.gs"}) {
+            QVERIFY(QFile::exists(file));
+        }
+
+        form.N8Click();
+        QCOMPARE(w.net().HostCount, 0);
+        Form7->SetCell(1, 1, "unsaved");
+
+        errors = RunFileCommand<TForm5>(form.N1, [](TForm5* d) {
+            Choose(d, "p1");
+            Press(d->Button1);
+        });
+        QVERIFY(errors.isEmpty());
+        QCOMPARE(w.net().HostCount, 3);
+        QCOMPARE(w.net().HostName(1), std::string("Москва"));
+        QVERIFY(w.net().Hosts == saved.Hosts);
+        QVERIFY(w.net().ChannelPresent == saved.ChannelPresent);
+        QCOMPARE(w.net().LoadMatrix[1][3], 700);
+        // The grid shows the loaded loads, the unsaved text is gone.
+        QCOMPARE(Form7->Cell(3, 1), QString("700"));
+        QCOMPARE(Form7->Cell(1, 3), QString("-4"));
+        QCOMPARE(Form7->Cell(1, 1), QString("0"));
+        // Redrawn: the host list of the tree shows the loaded hosts.
+        QVERIFY(
+            !form.TreeView1->findItems("Москва", Qt::MatchContains | Qt::MatchRecursive).isEmpty());
+
+        // After a confirmed load, closing through the frame loads again.
+        w.net().DeleteHost(1);
+        errors = RunFileCommand<TForm5>(form.N1, [](TForm5* d) { d->close(); });
+        QVERIFY(errors.isEmpty());
+        QCOMPARE(w.net().HostCount, 3);
+    }
+
+    void cancelledOpenStillReloadsTheGridAndRedraws() {
+        Windows w;
+        TForm1& form = w.main();
+        BuildSmallNetwork(w.net());
+        Form7->SetCell(3, 1, "unsaved");
+        form.Image1->BrushColor = Qt::white;
+        form.Image1->FillRect(form.Image1->rect());
+        const QStringList errors =
+            RunFileCommand<TForm5>(form.N1, [](TForm5* d) { Press(d->Button2); });
+        QVERIFY(errors.isEmpty());
+        QVERIFY(!Form5->Confirmed);
+        QCOMPARE(w.net().HostCount, 3);
+        QCOMPARE(Form7->Cell(3, 1), QString("700"));
+        QCOMPARE(form.Picture().pixel(5, 5) | 0xff000000u, qRgb(0, 0, 0));
+    }
+
+    void failedSaveIsReportedAndFailedLoadChangesNothing() {
+        Windows w;
+        TForm1& form = w.main();
+        BuildSmallNetwork(w.net());
+        // Listed at start, replaced by an ordinary file since.
+        QVERIFY(QDir().rmdir("gone"));
+        QFile file("gone");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+
+        QStringList errors = RunFileCommand<TForm6>(form.N2, [](TForm6* d) {
+            Choose(d, "gone");
+            Press(d->Button1);
+        });
+        QCOMPARE(errors.size(), 1);
+
+        Form7->SetCell(2, 2, "kept");
+        errors = RunFileCommand<TForm5>(form.N1, [](TForm5* d) {
+            Choose(d, "p2");  // an empty directory: no project files
+            Press(d->Button1);
+        });
+        QCOMPARE(errors.size(), 1);
+        QCOMPARE(w.net().HostCount, 3);
+        QCOMPARE(Form7->Cell(2, 2), QString("kept"));
+    }
+
+    void loadTableEntryShowsTheEditorAndRedrawsNothing() {
+        Windows w;
+        TForm1& form = w.main();
+        BuildSmallNetwork(w.net());
+        form.RedrawAll();
+        form.Image1->BrushColor = Qt::white;
+        form.Image1->FillRect(QRect(0, 0, 10, 10));
+        ModalAnswer<TForm7> editor([](TForm7* d) {
+            d->SetCell(2, 1, "15");
+            Press(d->Button1);
+        });
+        form.N21->trigger();
+        QVERIFY(editor.Seen());
+        QCOMPARE(w.net().LoadMatrix[1][2], 15);
+        // Nothing routed and nothing redrawn.
+        QCOMPARE(w.net().PathTable.PathCount, 0);
+        QCOMPARE(form.Picture().pixel(5, 5) | 0xff000000u, qRgb(255, 255, 255));
+    }
+};
+
+QTEST_MAIN(EditingFilesTest)
+#include "editing_files_test.moc"
