@@ -19,7 +19,17 @@ private slots:
         QCOMPARE(form.Button1->text(), QString("внести изменения"));
         QCOMPARE(form.Edit1->geometry(), QRect(200, 16, 121, 24));
         QCOMPARE(form.Edit2->geometry(), QRect(200, 56, 121, 24));
-        QCOMPARE(form.CheckBox1->geometry(), QRect(8, 104, 177, 17));
+        // Captions keep their place and grow to their text where the font needs it.
+        for (QWidget* caption :
+             std::initializer_list<QWidget*>{form.Label1, form.Label2, form.CheckBox1}) {
+            QVERIFY(caption->width() >= caption->sizeHint().width());
+        }
+        QCOMPARE(form.Label1->pos(), QPoint(8, 16));
+        QVERIFY(form.Label1->width() >= 115);
+        QCOMPARE(form.Label2->pos(), QPoint(8, 56));
+        QCOMPARE(form.CheckBox1->pos(), QPoint(8, 104));
+        QVERIFY(form.CheckBox1->width() >= 177);
+        QCOMPARE(form.CheckBox1->height(), 17);
         QCOMPARE(form.Button1->geometry(), QRect(8, 144, 137, 25));
         QCOMPARE(form.pos(), QPoint(649, 189));
         QVERIFY(form.Edit1->text().isEmpty());
