@@ -1,0 +1,127 @@
+// The main window: the drawing of the network, the tree of everything it
+// holds, the status of its connectivity, the click-mode buttons and the menu.
+// It owns the one network object for the whole run and keeps no copy of it:
+// drawing, status and tree are rebuilt from the network after every change.
+#pragma once
+
+#include <QMainWindow>
+#include <QRect>
+#include <QSize>
+#include <memory>
+#include <vector>
+
+#include "error_handler.h"
+#include "netobj.h"
+#include "ui_main.h"
+
+class TForm1 : public QMainWindow, public Ui::TForm1 {
+    Q_OBJECT
+public:
+    // Kind codes of the tree's nodes, stored under KindRole; item nodes carry
+    // their number under NumberRole.
+    enum TreeKind {
+        tkHost = 1,
+        tkHosts = 2,
+        tkChannel = 3,
+        tkChannels = 4,
+        tkRoot = 5,
+        tkPaths = 7,
+        tkHostTypes = 10,
+        tkChannelTypes = 11,
+        tkHostType = 12,
+        tkChannelType = 13,
+        tkPath = 14,
+        tkUnrouted = 15,
+    };
+    static constexpr int KindRole = Qt::UserRole;
+    static constexpr int NumberRole = Qt::UserRole + 1;
+
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The network object, for the handlers of every window.
+    net::TNetObj& Net() { return *net_; }
+    // What the drawing area shows.
+    const QImage& Picture() const { return Image1->Picture(); }
+
+    void FormCreate();
+    void FormResize();
+    void RedrawAll();
+    void UpdatePrTree();
+    void TreeView1Click();
+
+    void N3Click();   // "выход"
+    void N6Click();   // "помощь"
+    void N7Click();   // "о программе"
+    void N8Click();   // "новый"
+    void N12Click();  // "каркас по каналам"
+    void N16Click();  // "удалить все ребра"
+    void N18Click();  // "статическая маршрутизация"
+    void N19Click();  // "динамическая маршрутизация 1"
+
+    // Canvas editing: what the next click on the drawing area does.
+    enum ClickModes {
+        cmNone = 0,
+        cmNewHost = 1,
+        cmDeleteHost = 2,
+        cmChannelFirstEnd = 3,
+        cmDeleteChannel = 4,
+        cmChannelSecondEnd = 5,
+        cmEditHost = 6,
+        cmEditChannel = 7,
+        cmMoveHost = 8,
+    };
+    int ClickMode = cmNone;
+    // The first end of a channel being made, or the host being edited and
+    // moved; 0 for none. The name and type of the last host edit go with it.
+    int PickedHost = 0;
+    std::string PickedName;
+    int32_t PickedType = 0;
+
+    void Button1Click();  // host "новый"
+    void Button2Click();  // host "удалить"
+    void Button3Click();  // channel "новый"
+    void Button4Click();  // channel "удалить"
+    void Button5Click();  // host "изменить"
+    void Button6Click();  // channel "изменить"
+    // A click on the drawing area at `point`, in the area's coordinates.
+    void Image1Click(const QPoint& point);
+    // The lowest present host whose 15 x 15 square holds the point, or 0.
+    int HostAt(int x, int y) const;
+    // The lowest present channel whose thin band around its line holds the point, or 0.
+    int ChannelAt(int x, int y) const;
+
+    void N1Click();   // "загрузить"
+    void N2Click();   // "сохранить"
+    void N11Click();  // "один со всеми"
+    void N13Click();  // "двусвязность"
+    void N15Click();  // "каждый с каждым"
+    void N17Click();  // "каркас по всем"
+    void N21Click();  // "таблица нагрузок"
+    void N22Click();  // "кольцо"
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // A slot that runs the handler under the general error handler.
+    auto Guarded(void (TForm1::*handler)()) {
+        return [this, handler] { ui::RunHandler([this, handler] { (this->*handler)(); }); };
+    }
+
+private:
+    struct Anchoring {
+        QWidget* widget;
+        QRect design;
+        bool left, top, right, bottom;
+    };
+
+    void RecordAnchors();
+    void ApplyAnchors();
+    void MarkHost(int host);
+
+    std::unique_ptr<net::TNetObj> net_;
+    QSize designClientSize_;
+    std::vector<Anchoring> anchors_;
+};
+
+extern TForm1* Form1;
