@@ -5,3 +5,7 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 bash scripts/build.sh
 ctest --test-dir build --output-on-failure -j2
+# The library tests once more under AddressSanitizer and UndefinedBehaviorSanitizer,
+# then a minute of fuzzing the file loaders.
+bash scripts/sanitize.sh
+bash scripts/fuzz.sh
