@@ -28,7 +28,11 @@ constexpr const char* TemporarySuffix = ".tmp";
 constexpr size_t HostsFileSize = static_cast<size_t>(MaxHosts) * HostRecordSize;
 constexpr size_t ChannelsFileSize = static_cast<size_t>(MaxChannels) * ChannelRecordSize;
 
+// The directory string, the separator, the file name. A string holding a NUL
+// character would name another file than it shows, and is no valid name.
 std::string ProjectPath(const std::string& directory, const char* name) {
+    if (directory.find('\0') != std::string::npos)
+        throw IoError("Invalid filename");
     return directory + "/" + name;
 }
 
@@ -168,8 +172,12 @@ void WriteAll(int fd, const std::string& bytes) {
 
 // Writes the temporary file completely and forces it to the disk.
 void WriteTemporary(PendingFile& pending, const std::string& directory, const std::string& bytes) {
+    // A temporary file left by an interrupted save is removed first; the new
+    // one is always created afresh, so a link planted under its name is never
+    // followed and nothing outside the directory is written.
+    ::unlink(pending.temporaryPath.c_str());
     FileHandle file(::open(pending.temporaryPath.c_str(),
-                           O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666));
+                           O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
     if (file.Get() < 0)
         ThrowOpenFailure(errno, directory);
     pending.created = true;

@@ -1,7 +1,9 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -370,6 +372,10 @@ TEST_F(ProjectFiles, MissingFilesAndDirectories) {
     WriteBytes("plain-file", Bytes("not a directory"));
     ExpectLoadFails("plain-file", "Invalid filename");
 
+    // A name with a NUL character in it would name another file.
+    WriteEmptyProject("real");
+    ExpectLoadFails(std::string("real\0hidden", 11), "Invalid filename");
+
     // A later missing file fails as well, and the earlier ones change nothing.
     WriteEmptyProject("partial");
     fs::remove("partial/general.gs");
@@ -577,15 +583,63 @@ void ExpectSaveFails(const std::string& directory, const std::string& message,
     }
 }
 
+// A file system of a few pages mounted on a directory, in a mount namespace
+// of this test process alone; it fills up for root as for anyone.
+class SmallDisk {
+public:
+    SmallDisk(const fs::path& directory, int pages) : directory_(fs::absolute(directory)) {
+        fs::create_directories(directory_);
+        static const bool privateMounts =
+            ::unshare(CLONE_NEWNS) == 0 &&
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+        const std::string options = "size=" + std::to_string(pages * 4) + "k";
+        mounted_ =
+            privateMounts && ::mount("tmpfs", directory_.c_str(), "tmpfs", 0, options.c_str()) == 0;
+    }
+    ~SmallDisk() {
+        if (mounted_)
+            ::umount2(directory_.c_str(), MNT_DETACH);
+    }
+    bool Mounted() const { return mounted_; }
+
+private:
+    fs::path directory_;
+    bool mounted_ = false;
+};
+
 TEST_F(ProjectFiles, FullDiskLeavesTheOldProject) {
-    WriteEmptyProject("full");
-    // The second file's temporary file is the full device: the first one is
-    // then complete and must be removed again.
-    fs::create_symlink("/dev/full", "full/channels.cs.tmp");
+    // Four pages: the old project takes three, so the first temporary file
+    // fills the disk and the second cannot be written.
+    const SmallDisk disk("full", 4);
+    if (!disk.Mounted())
+        GTEST_SKIP() << "cannot mount a small file system here";
+    auto old = std::make_unique<TNetObj>();
+    old->LoadMatrix[1][2] = 17;
+    old->SaveProject("full");
     ExpectSaveFails("full", "Disk full", {"hosts.hs", "channels.cs", "general.gs"});
 
-    fs::create_symlink("/dev/full", "full/general.gs.tmp");
-    ExpectSaveFails("full", "Disk full", {"hosts.hs", "channels.cs", "general.gs"});
+    // Five pages: the last temporary file is the one that does not fit.
+    const SmallDisk larger("larger", 5);
+    ASSERT_TRUE(larger.Mounted());
+    old->SaveProject("larger");
+    ExpectSaveFails("larger", "Disk full", {"hosts.hs", "channels.cs", "general.gs"});
+
+    auto loaded = std::make_unique<TNetObj>();
+    loaded->LoadProject("larger");
+    EXPECT_EQ(loaded->LoadMatrix[1][2], 17);
+}
+
+TEST_F(ProjectFiles, SaveNeverWritesThroughALinkAtATemporaryName) {
+    fs::create_directory("p");
+    WriteBytes("victim", Bytes("untouched"));
+    fs::create_symlink(fs::absolute("victim"), "p/hosts.hs.tmp");
+    fs::create_symlink("/dev/full", "p/channels.cs.tmp");
+    const auto net = SampleNetwork();
+    net->SaveProject("p");
+    EXPECT_EQ(Text("victim"), "untouched");
+    EXPECT_EQ(Entries("p"), (std::set<std::string>{"hosts.hs", "channels.cs", "general.gs"}));
+    EXPECT_FALSE(fs::is_symlink("p/hosts.hs"));
+    EXPECT_EQ(ReadBytes("p/hosts.hs").size(), 720u);
 }
 
 TEST_F(ProjectFiles, SaveWhereNoDirectoryCanBe) {
@@ -595,6 +649,13 @@ TEST_F(ProjectFiles, SaveWhereNoDirectoryCanBe) {
     WriteBytes("plain-file", Bytes("keep me"));
     ExpectSaveFails("plain-file", "Invalid filename", {});
     EXPECT_EQ(Text("plain-file"), "keep me");
+
+    // The part before a NUL character is not where the files go.
+    WriteBytes("hosts.hs.tmp", Bytes("keep me too"));
+    const auto net = SampleNetwork();
+    EXPECT_EQ(MessageOf([&] { net->SaveProject(std::string(".\0/elsewhere", 12)); }),
+              "Invalid filename");
+    EXPECT_EQ(Text("hosts.hs.tmp"), "keep me too");
 }
 
 TEST_F(ProjectFiles, SaveRefusesADirectoryInAFilesPlace) {
