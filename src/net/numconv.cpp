@@ -1,8 +1,8 @@
 #include "numconv.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <vector>
 
 #include "errors.h"
 
@@ -88,11 +88,16 @@ std::string FormatFixed3(double value) {
     if (!std::isfinite(value)) {
         return std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF");
     }
-    // The exact decimal expansion of the double (glibc prints it exactly),
-    // rounded by hand: a 4th decimal of 5 or more rounds away from zero.
-    std::vector<char> buffer(1200);
-    std::snprintf(buffer.data(), buffer.size(), "%.1100f", std::fabs(value));
-    std::string digits(buffer.data());
+    // The exact decimal expansion of the double, rounded by hand: a 4th
+    // decimal of 5 or more rounds away from zero. to_chars ignores the C
+    // locale, which the windowed program takes from the environment, so the
+    // separator is a point also where the locale's is a comma. 1100 decimals
+    // hold every double exactly; the largest has 309 integer digits.
+    std::array<char, 1500> buffer{};
+    const std::to_chars_result written =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
+                      std::chars_format::fixed, 1100);
+    const std::string digits(buffer.data(), written.ptr);
     const size_t point = digits.find('.');
     std::string kept = digits.substr(0, point) + digits.substr(point + 1, 3);
     if (digits[point + 4] >= '5') {

@@ -1,6 +1,12 @@
 #include "numconv.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 
 #include "errors.h"
 
@@ -74,6 +80,55 @@ TEST(FormatFixed3, ExactHalfwayRoundsAwayFromZero) {
     EXPECT_EQ(FormatFixed3(2.0005), "2.001");  // stored just above it
     EXPECT_EQ(FormatFixed3(9.9995), "9.999");  // stored just below it
     EXPECT_EQ(FormatFixed3(99.9996), "100.000");
+}
+
+// Switches the C library to a locale whose decimal separator is a comma, as
+// the windowed program does at start-up from LANG; back to "C" at the end.
+// When the machine has no such locale, one is compiled into a scratch
+// directory from the installed locale sources.
+class CommaLocale {
+public:
+    CommaLocale() {
+        for (const char* name : {"ru_RU.UTF-8", "ru_RU.utf8", "de_DE.UTF-8", "de_DE.utf8"}) {
+            if (std::setlocale(LC_ALL, name) != nullptr)
+                return;
+        }
+        if (!std::filesystem::exists("/usr/share/i18n/locales/ru_RU"))
+            return;
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "netd-locale-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            return;
+        scratch_ = pattern;
+        const std::string command =
+            "localedef -i ru_RU -f UTF-8 '" + scratch_.string() + "/ru_RU.UTF-8' >/dev/null 2>&1";
+        if (std::system(command.c_str()) > 1)  // 1: warnings only
+            return;
+        ::setenv("LOCPATH", scratch_.c_str(), 1);
+        std::setlocale(LC_ALL, "ru_RU.UTF-8");
+    }
+    ~CommaLocale() {
+        std::setlocale(LC_ALL, "C");
+        if (!scratch_.empty()) {
+            ::unsetenv("LOCPATH");
+            std::error_code ignored;
+            std::filesystem::remove_all(scratch_, ignored);
+        }
+    }
+    bool Active() const { return *std::localeconv()->decimal_point == ','; }
+
+private:
+    std::filesystem::path scratch_;
+};
+
+TEST(FormatFixed3, PointWhateverTheLocale) {
+    const CommaLocale locale;
+    if (!locale.Active())
+        GTEST_SKIP() << "no locale with a decimal comma on this machine";
+    EXPECT_EQ(FormatFixed3(1.5), "1.500");
+    EXPECT_EQ(FormatFixed3(-0.5625), "-0.563");
+    EXPECT_EQ(FormatFixed3(9999.0), "9999.000");
+    EXPECT_EQ(FormatFixed3(-0.0001), "-0.000");
 }
 
 TEST(FormatFixed3, NegativeValueRoundingToZeroKeepsItsSign) {
