@@ -34,6 +34,19 @@ size_t Utf8SequenceLength(unsigned char lead) {
     return 1;
 }
 
+// Bytes to replace by one "?" at a place iconv refused: the lead byte and
+// the continuation bytes that follow it, at most as many as it announces. A
+// sequence cut short thus never takes the character after it along.
+size_t Utf8SkipLength(const char* in, size_t left) {
+    const size_t expected = Utf8SequenceLength(static_cast<unsigned char>(in[0]));
+    size_t skip = 1;
+    while (skip < expected && skip < left &&
+           (static_cast<unsigned char>(in[skip]) & 0xC0) == 0x80) {
+        ++skip;
+    }
+    return skip;
+}
+
 // Converts text; a character the target cannot hold, or input that is not
 // valid in the source, becomes "?".
 std::string Convert(const char* to, const char* from, const std::string& text, bool sourceIsUtf8) {
@@ -52,9 +65,7 @@ std::string Convert(const char* to, const char* from, const std::string& text, b
         if (errno == E2BIG)
             continue;
         // EILSEQ or EINVAL: replace one source character and go on.
-        size_t skip = sourceIsUtf8 ? Utf8SequenceLength(static_cast<unsigned char>(*in)) : 1;
-        if (skip > inLeft)
-            skip = inLeft;
+        const size_t skip = sourceIsUtf8 ? Utf8SkipLength(in, inLeft) : 1;
         in += skip;
         inLeft -= skip;
         out.push_back('?');

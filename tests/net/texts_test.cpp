@@ -60,4 +60,23 @@ TEST(Cp1251, CyrillicRoundTripsAndTheRestBecomesQuestionMarks) {
               "a?b");  // no character in 1251
 }
 
+TEST(Cp1251, BrokenUtf8LosesOnlyItsOwnBytes) {
+    // A sequence cut short stands for one "?"; the characters after it stay,
+    // so a script saved in Windows-1251 keeps its blanks and Latin letters.
+    EXPECT_EQ(net::Utf8ToCp1251("\xE2\x82"
+                                "a"),
+              "?a");
+    EXPECT_EQ(net::Utf8ToCp1251("\xF0\x9F"
+                                "bc"),
+              "?bc");
+    EXPECT_EQ(net::Utf8ToCp1251("\xC3"
+                                "x"),
+              "?x");
+    EXPECT_EQ(net::Utf8ToCp1251("\xCC\xEE\xF1 1"), "??? 1");  // "Мос 1" in 1251
+    EXPECT_EQ(net::Utf8ToCp1251("\xE2\x82"), "?");            // cut at the end
+    EXPECT_EQ(net::Utf8ToCp1251("\x80"
+                                "d"),
+              "?d");  // a stray continuation byte
+}
+
 }  // namespace
