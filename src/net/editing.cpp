@@ -99,7 +99,7 @@ void TNetObj::AddChannel(int32_t hostA, int32_t hostB, int32_t type) {
         if (slot > MaxChannels) {
             throw NetError("Нельзя добавить канал " + std::to_string(hostA) + "-" +
                            std::to_string(hostB) + ": заняты все " + std::to_string(MaxChannels) +
-                           " мест");
+                           " места");
         }
         ++ChannelCount;
         ChannelRecord& record = Channels[slot];

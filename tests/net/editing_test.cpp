@@ -71,7 +71,12 @@ TEST(AddHost, FullTableRaisesAnErrorAndWritesNothing) {
     for (int i = 0; i < net::MaxHosts; ++i)
         net.AddHost(20 * i, 0, "h", 1);
     const auto before = net.Hosts;
-    EXPECT_THROW(net.AddHost(500, 500, "x", 1), net::NetError);
+    try {
+        net.AddHost(500, 500, "x", 1);
+        ADD_FAILURE() << "a 19th host was accepted";
+    } catch (const net::NetError& e) {
+        EXPECT_STREQ(e.what(), "Нельзя добавить маршрутизатор: заняты все 18 мест");
+    }
     EXPECT_EQ(net.HostCount, net::MaxHosts);
     EXPECT_EQ(net.Hosts, before);
     net.AddHost(0, 0, "clash", 1);  // a clash is still refused silently
@@ -186,7 +191,12 @@ TEST(AddChannel, FullTableRaisesAnErrorAndWritesNothing) {
     }
     ASSERT_EQ(net.ChannelCount, net::MaxChannels);
     const auto before = net.Channels;
-    EXPECT_THROW(net.AddChannel(3, 3, 1), net::NetError);
+    try {
+        net.AddChannel(3, 3, 1);
+        ADD_FAILURE() << "a 154th channel was accepted";
+    } catch (const net::NetError& e) {
+        EXPECT_STREQ(e.what(), "Нельзя добавить канал 3-3: заняты все 153 места");
+    }
     EXPECT_EQ(net.ChannelCount, net::MaxChannels);
     EXPECT_EQ(net.Channels, before);
     net.AddChannel(2, 1, 1);  // a duplicate is still refused silently
