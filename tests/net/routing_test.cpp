@@ -195,6 +195,29 @@ TEST(RouteAll, NegativeCapacityIsNeverUsable) {
     EXPECT_DOUBLE_EQ(net.DelayMatrix[1][2], -3.0);
 }
 
+TEST(RouteAll, PresentChannelsOnAbsentHostsAsAProjectMayHoldThem) {
+    // A loaded project may flag channels present whose ends are absent
+    // hosts; they take their capacity and delay figure but carry nothing.
+    TNetObj net = Network(3, {{1, 2, 1}, {2, 3, 1}}, {10000, 4000});
+    net.Channels[3] = {2, 17, 2, 0, 0.0};
+    net.Channels[4] = {18, 17, 1, 0, 0.0};
+    net.ChannelPresent[3] = net.ChannelPresent[4] = true;
+    net.ChannelCount = 4;
+    net.LoadMatrix[1][3] = 2000;
+    net.LoadMatrix[17][2] = 100;  // absent row host
+    net.LoadMatrix[2][18] = 100;  // absent column host
+    EXPECT_EQ(net.Classify(), net::Connected);
+    net.RouteAll();
+    ASSERT_EQ(net.PathTable.PathCount, 1);
+    EXPECT_EQ(PathHosts(net, 1), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(net.Unrouted.Count, 0);
+    EXPECT_EQ(net.ResidualMatrix[17][2], 4000);
+    EXPECT_DOUBLE_EQ(net.DelayMatrix[2][17], 1.5);
+    EXPECT_EQ(net.ResidualMatrix[18][17], 10000);
+    net.DeleteHost(3);
+    EXPECT_EQ(net.Classify(), net::Biconnected);
+}
+
 TEST(ToggleDynamic, RoutesOnlyAConnectedNetwork) {
     TNetObj net = Network(3, {{1, 2, 1}}, {10000});
     net.LoadMatrix[1][2] = 100;
