@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-dejavu-core
   xvfb xauth
+  desktop-file-utils
 )
 missing=()
 for p in "${packages[@]}"; do
