@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontInfo>
+#include <QHeaderView>
 #include <QResizeEvent>
 #include <algorithm>
 
@@ -64,6 +65,13 @@ void AddLeaf(QTreeWidgetItem* parent, const std::string& text, int kind, int num
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     InstallFontSubstitutes();
     setupUi(this);
+    // Labels marked so take the size of their text in the face actually used.
+    for (QLabel* label : centralwidget->findChildren<QLabel*>()) {
+        if (label->property("autoSize").toBool())
+            label->resize(label->sizeHint());
+    }
+    // Long texts of the tree scroll rather than being cut short.
+    TreeView1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     // The layout gives the client area's size; the menu bar comes on top of it.
     designClientSize_ = size();
     resize(designClientSize_.width(), designClientSize_.height() + MainMenu1->sizeHint().height());

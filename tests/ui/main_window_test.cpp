@@ -54,7 +54,12 @@ private slots:
         QCOMPARE(form.centralwidget->size(), QSize(749, 505));
         QCOMPARE(form.TreeView1->geometry(), QRect(0, 0, 169, 364));
         QCOMPARE(form.Button5->geometry(), QRect(112, 403, 57, 25));
-        QCOMPARE(form.Label2->geometry(), QRect(40, 435, 80, 16));
+        // The labels keep their place and grow to their text.
+        for (QLabel* label : {form.Label1, form.Label2}) {
+            QVERIFY(label->width() >= QFontMetrics(label->font()).horizontalAdvance(label->text()));
+        }
+        QCOMPARE(form.Label2->pos(), QPoint(40, 435));
+        QCOMPARE(form.Label1->pos(), QPoint(64, 379));
         QCOMPARE(form.Panel3->geometry(), QRect(112, 481, 449, 25));
         QCOMPARE(form.ProgressBar1->geometry(), QRect(563, 481, 182, 25));
         QCOMPARE(form.ProgressBar1->value(), 0);
