@@ -16,6 +16,7 @@
 #include "errors.h"
 #include "general_text.h"
 #include "netobj.h"
+#include "posix_file.h"
 
 namespace net {
 namespace {
@@ -55,32 +56,6 @@ bool DirectoryExists(const std::string& directory) {
     throw IoError(IoMessage(error));
 }
 
-// A file descriptor that is closed when it goes out of scope.
-class FileHandle {
-public:
-    explicit FileHandle(int fd) : fd_(fd) {}
-    ~FileHandle() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileHandle(FileHandle&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    FileHandle& operator=(FileHandle&&) = delete;
-
-    int Get() const { return fd_; }
-    // Closes now and reports a failure of the close itself.
-    void Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0 && errno != EINTR)
-            throw IoError(IoMessage(errno));
-    }
-
-private:
-    int fd_;
-};
-
 // Opens a project file for reading only. Anything but a regular file (a
 // directory, a device, a pipe) is refused as it could not be a project file.
 FileHandle OpenForReading(const std::string& directory, const char* name) {
@@ -95,23 +70,6 @@ FileHandle OpenForReading(const std::string& directory, const char* name) {
     if (!S_ISREG(info.st_mode))
         throw IoError("File access denied");
     return file;
-}
-
-// Up to `size` bytes from the current position; fewer only at the end.
-size_t ReadSome(int fd, char* buffer, size_t size) {
-    size_t total = 0;
-    while (total < size) {
-        const ssize_t n = ::read(fd, buffer + total, size - total);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw IoError(IoMessage(errno));
-        }
-        if (n == 0)
-            break;
-        total += static_cast<size_t>(n);
-    }
-    return total;
 }
 
 // Exactly `size` bytes; a shorter file fails at its first incomplete record.
