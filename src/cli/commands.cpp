@@ -249,12 +249,12 @@ void PrintDynamic(Session& s) {
     s.out << "dynamic " << (s.net.DynamicRouting ? "on" : "off") << "\n";
 }
 
-struct PrintSpec {
+struct PrintEntry {
     const char* what;
     void (*print)(Session&);
 };
 
-const PrintSpec kPrints[] = {
+const PrintEntry kPrints[] = {
     {"class", PrintClass}, {"hosts", PrintHosts}, {"channels", PrintChannels},
     {"types", PrintTypes}, {"paths", PrintPaths}, {"links", PrintLinks},
     {"loads", PrintLoads}, {"dynamic", PrintDynamic}, {"name", PrintName},
@@ -263,9 +263,9 @@ const PrintSpec kPrints[] = {
 void Print(Session& s, ScriptLine& line) {
     const std::string what = line.Word();
     line.End();
-    for (const PrintSpec& spec : kPrints) {
-        if (what == spec.what) {
-            spec.print(s);
+    for (const PrintEntry& entry : kPrints) {
+        if (what == entry.what) {
+            entry.print(s);
             return;
         }
     }
@@ -274,8 +274,8 @@ void Print(Session& s, ScriptLine& line) {
 
 }  // namespace
 
-const std::vector<CommandSpec>& CommandTable() {
-    static const std::vector<CommandSpec> table = {
+const std::vector<CommandEntry>& CommandTable() {
+    static const std::vector<CommandEntry> table = {
         {"new", "new", New},
         {"host", "host X Y TYPE NAME", Host},
         {"updhost", "updhost N X Y TYPE NAME", UpdHost},

@@ -16,8 +16,8 @@ void PrintHelp() {
                  "ввода)\n"
                  "Одна команда в строке; пустые строки и строки с # пропускаются.\n"
                  "Команды:\n";
-    for (const cli::CommandSpec& spec : cli::CommandTable()) {
-        std::cout << "  " << spec.usage << "\n";
+    for (const cli::CommandEntry& entry : cli::CommandTable()) {
+        std::cout << "  " << entry.usage << "\n";
     }
 }
 

@@ -73,15 +73,15 @@ int RunScript(std::istream& script, std::ostream& out, std::ostream& err) {
         }
         const std::string name = line.substr(start, end - start);
         try {
-            const CommandSpec* spec = nullptr;
-            for (const CommandSpec& candidate : CommandTable()) {
+            const CommandEntry* entry = nullptr;
+            for (const CommandEntry& candidate : CommandTable()) {
                 if (name == candidate.name)
-                    spec = &candidate;
+                    entry = &candidate;
             }
-            if (spec == nullptr)
+            if (entry == nullptr)
                 throw net::NetError("неизвестная команда «" + name + "»");
             ScriptLine args(name, line.substr(end));
-            spec->run(session, args);
+            entry->run(session, args);
         } catch (const std::exception& e) {
             out.flush();
             err << "netdesigner-cli: line " << number << ": " << e.what() << "\n";

@@ -35,14 +35,14 @@ struct Session {
     std::ostream& out;
 };
 
-struct CommandSpec {
+struct CommandEntry {
     const char* name;
     const char* usage;
     void (*run)(Session&, ScriptLine&);
 };
 
 // Every command of the runner, in the order the help lists them.
-const std::vector<CommandSpec>& CommandTable();
+const std::vector<CommandEntry>& CommandTable();
 
 // Runs a whole script; returns 0 when every command succeeded, 1 otherwise.
 int RunScript(std::istream& script, std::ostream& out, std::ostream& err);
