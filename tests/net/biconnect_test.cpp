@@ -13,53 +13,22 @@
 namespace {
 
 using net::TNetObj;
-using Pairs = std::vector<std::pair<int, int>>;
+using testing_support::Links;
+using testing_support::Pairs;
 
-// "a-b" for every present channel, in slot order.
-std::string Links(const TNetObj& net) {
-    std::string text;
-    for (int c = 1; c <= net::MaxChannels; ++c) {
-        if (!net.ChannelPresent[c])
-            continue;
-        if (!text.empty())
-            text += " ";
-        text += std::to_string(net.Channels[c].HostA) + "-" + std::to_string(net.Channels[c].HostB);
-    }
-    return text;
-}
-
-// Hosts 1..hosts on a circle, joined by the given channels; hosts listed in
-// `absent` are deleted afterwards.
+// Hosts 1..hosts spread over the area, joined by the given channels; hosts
+// listed in `absent` are deleted afterwards.
 TNetObj Network(int hosts, const Pairs& channels, const std::vector<int>& absent = {}) {
-    TNetObj net;
-    testing_support::SetCapacities(net, {5000});
-    for (int h = 1; h <= hosts; ++h)
-        net.AddHost(300 + (h * 37 % 19) * 25, 300 + h * 20, "", 1);
-    for (const auto& [a, b] : channels)
-        net.AddChannel(a, b, 1);
-    for (int h : absent)
-        net.DeleteHost(h);
-    return net;
+    return testing_support::Network(hosts, channels, absent, [](int h) {
+        return std::pair(300 + (h * 37 % 19) * 25, 300 + h * 20);
+    });
 }
 
-// Channels that MakeBiconnected added, in slot order.
-std::string Added(const TNetObj& before, const TNetObj& after) {
-    std::string text;
-    for (int c = 1; c <= net::MaxChannels; ++c) {
-        if (!after.ChannelPresent[c] || before.ChannelPresent[c])
-            continue;
-        if (!text.empty())
-            text += " ";
-        text +=
-            std::to_string(after.Channels[c].HostA) + "-" + std::to_string(after.Channels[c].HostB);
-    }
-    return text;
-}
-
+// The channels that MakeBiconnected adds, in slot order.
 std::string Augment(const TNetObj& net) {
     TNetObj after = net;
     after.MakeBiconnected(1);
-    return Added(net, after);
+    return Links(after, testing_support::LinkForm::Ends, &net);
 }
 
 TEST(MakeBiconnected, ChainsTheBlocksThroughHostsThatAreNoArticulationPoints) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "errors.h"
+#include "test_support.h"
 
 namespace {
 
@@ -53,13 +54,8 @@ TEST(StrToInt, HexadecimalForms) {
 
 TEST(StrToInt, AnythingElseFailsWithTheTextInTheMessage) {
     for (const char* bad : {"", " ", "+", "-", "abc", "12 ", "1 2", "1e3", "1.0", "12abc", "--1"}) {
-        try {
-            StrToInt(bad);
-            ADD_FAILURE() << "accepted '" << bad << "'";
-        } catch (const net::ConvertError& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      std::string("'") + bad + "' is not a valid integer value");
-        }
+        EXPECT_EQ(testing_support::MessageOf<net::ConvertError>([&] { StrToInt(bad); }),
+                  std::string("'") + bad + "' is not a valid integer value");
     }
 }
 

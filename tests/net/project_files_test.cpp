@@ -26,18 +26,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using net::TNetObj;
+using testing_support::MessageOf;
 using testing_support::ReadBytes;
 using testing_support::ScopedWorkDir;
 using testing_support::WriteBytes;
-
-std::string MessageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const net::NetError& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 std::vector<uint8_t> Bytes(const std::string& text) {
     return {text.begin(), text.end()};
@@ -568,7 +560,7 @@ void ExpectSaveFails(const std::string& directory, const std::string& message,
                      const std::set<std::string>& entriesAfter) {
     const auto before = fs::is_directory(directory) ? Entries(directory) : std::set<std::string>{};
     std::map<std::string, std::vector<uint8_t>> contents;
-    for (const std::string& name : {"hosts.hs", "channels.cs", "general.gs"}) {
+    for (const char* name : {"hosts.hs", "channels.cs", "general.gs"}) {
         const fs::path path = fs::path(directory) / name;
         if (fs::is_regular_file(path))
             contents[name] = ReadBytes(path);

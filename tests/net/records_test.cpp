@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <initializer_list>
+#include <utility>
 
 #include "netobj.h"
 
@@ -8,6 +10,12 @@ namespace {
 
 using net::ChannelRecord;
 using net::HostRecord;
+
+// Each (offset, value): the byte at that offset holds the value.
+void ExpectBytes(const uint8_t* bytes, std::initializer_list<std::pair<int, int>> expected) {
+    for (const auto& [offset, value] : expected)
+        EXPECT_EQ(bytes[offset], value) << "byte " << offset;
+}
 
 HostRecord SampleHost() {
     HostRecord h;
@@ -24,19 +32,10 @@ HostRecord SampleHost() {
 TEST(Records, HostRecordLayoutIsLittleEndianAtFixedOffsets) {
     std::array<uint8_t, net::HostRecordSize> bytes{};
     net::EncodeHostRecord(SampleHost(), bytes.data());
-    EXPECT_EQ(bytes[0], 3);
-    EXPECT_EQ(bytes[1], 0xC0);
-    EXPECT_EQ(bytes[3], 'z');
-    EXPECT_EQ(bytes[21], 1);
-    EXPECT_EQ(bytes[23], 3);
-    // X = -2 at 24..27
-    EXPECT_EQ(bytes[24], 0xFE);
-    EXPECT_EQ(bytes[27], 0xFF);
-    // Y = 0x12345678 at 28..31, lowest byte first
-    EXPECT_EQ(bytes[28], 0x78);
-    EXPECT_EQ(bytes[31], 0x12);
-    EXPECT_EQ(bytes[35], 0x80);  // TypeNo = INT32_MIN
-    EXPECT_EQ(bytes[36], 99);
+    ExpectBytes(bytes.data(), {{0, 3}, {1, 0xC0}, {3, 'z'}, {21, 1}, {23, 3}});
+    // X = -2 at 24..27, Y = 0x12345678 at 28..31 lowest byte first, TypeNo = INT32_MIN.
+    ExpectBytes(bytes.data(),
+                {{24, 0xFE}, {27, 0xFF}, {28, 0x78}, {31, 0x12}, {35, 0x80}, {36, 99}});
     EXPECT_EQ(net::DecodeHostRecord(bytes.data()), SampleHost());
 }
 
@@ -55,13 +54,8 @@ TEST(Records, ChannelRecordRoundTripKeepsLengthBitsAndReserved) {
     c.Length = 1.0;
     std::array<uint8_t, net::ChannelRecordSize> bytes{};
     net::EncodeChannelRecord(c, bytes.data());
-    EXPECT_EQ(bytes[0], 3);
-    EXPECT_EQ(bytes[4], 10);
-    EXPECT_EQ(bytes[12], 4);
     // 1.0 is 0x3FF0000000000000, little-endian at 16..23
-    EXPECT_EQ(bytes[16], 0);
-    EXPECT_EQ(bytes[22], 0xF0);
-    EXPECT_EQ(bytes[23], 0x3F);
+    ExpectBytes(bytes.data(), {{0, 3}, {4, 10}, {12, 4}, {16, 0}, {22, 0xF0}, {23, 0x3F}});
     EXPECT_EQ(net::DecodeChannelRecord(bytes.data()), c);
 
     c.Length = 141.42135623730951;
@@ -77,10 +71,7 @@ TEST(Records, TypeRecordsKeepTheirSpareBytes) {
     h.Spare2 = {1, 1, 1, 1};
     std::array<uint8_t, net::HostTypeSize> hb{};
     net::EncodeHostType(h, hb.data());
-    EXPECT_EQ(hb[0], 0xE8);
-    EXPECT_EQ(hb[1], 0x03);
-    EXPECT_EQ(hb[4], 9);
-    EXPECT_EQ(hb[8], 0xFC);
+    ExpectBytes(hb.data(), {{0, 0xE8}, {1, 0x03}, {4, 9}, {8, 0xFC}});
     EXPECT_EQ(net::DecodeHostType(hb.data()), h);
 
     net::ChannelType c;
@@ -89,9 +80,7 @@ TEST(Records, TypeRecordsKeepTheirSpareBytes) {
     c.Value2 = 2;
     std::array<uint8_t, net::ChannelTypeSize> cb{};
     net::EncodeChannelType(c, cb.data());
-    EXPECT_EQ(cb[0], 0x88);
-    EXPECT_EQ(cb[1], 0x13);
-    EXPECT_EQ(cb[8], 2);
+    ExpectBytes(cb.data(), {{0, 0x88}, {1, 0x13}, {8, 2}});
     EXPECT_EQ(net::DecodeChannelType(cb.data()), c);
 }
 

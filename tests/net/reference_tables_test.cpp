@@ -12,13 +12,9 @@ using testing_support::ScopedWorkDir;
 using testing_support::WriteBytes;
 using testing_support::WriteTypeFiles;
 
+// Any error counts here, not only the model's own.
 std::string MessageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "(no error)";
+    return testing_support::MessageOf<std::exception>(action);
 }
 
 TEST(ReferenceTables, FreshObjectIsAllZeroAndReadsNothing) {

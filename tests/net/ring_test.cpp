@@ -12,33 +12,16 @@
 namespace {
 
 using net::TNetObj;
-using Pairs = std::vector<std::pair<int, int>>;
+using testing_support::Pairs;
 
 // "a-b/type" for every present channel, in slot order.
 std::string Links(const TNetObj& net) {
-    std::string text;
-    for (int c = 1; c <= net::MaxChannels; ++c) {
-        if (!net.ChannelPresent[c])
-            continue;
-        if (!text.empty())
-            text += " ";
-        const net::ChannelRecord& r = net.Channels[c];
-        text += std::to_string(r.HostA) + "-" + std::to_string(r.HostB) + "/" +
-                std::to_string(r.TypeNo);
-    }
-    return text;
+    return testing_support::Links(net, testing_support::LinkForm::EndsAndType);
 }
 
 TNetObj Network(int hosts, const Pairs& channels, const std::vector<int>& absent = {}) {
-    TNetObj net;
-    testing_support::SetCapacities(net, {5000});
-    for (int h = 1; h <= hosts; ++h)
-        net.AddHost(40 * h, 300 + (h % 5) * 30, "", 1);
-    for (const auto& [a, b] : channels)
-        net.AddChannel(a, b, 1);
-    for (int h : absent)
-        net.DeleteHost(h);
-    return net;
+    return testing_support::Network(hosts, channels, absent,
+                                    [](int h) { return std::pair(40 * h, 300 + (h % 5) * 30); });
 }
 
 Pairs Mesh(int hosts) {

@@ -4,11 +4,15 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <exception>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "errors.h"
 #include "netobj.h"
 
 namespace testing_support {
@@ -46,33 +50,108 @@ inline std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
+// Appends `record` to `bytes` in its file layout of `size` bytes.
+template <typename Record, typename Encode>
+void AppendRecord(std::vector<uint8_t>& bytes, const Record& record, size_t size, Encode encode) {
+    bytes.resize(bytes.size() + size);
+    encode(record, bytes.data() + bytes.size() - size);
+}
+
 // Writes HostInfo.hi and ChanInfo.ci into the working directory.
 inline void WriteTypeFiles(const std::vector<std::pair<int32_t, int32_t>>& hostTypes,
                            const std::vector<std::pair<int32_t, int32_t>>& channelTypes) {
-    std::vector<uint8_t> hosts(hostTypes.size() * net::HostTypeSize);
-    for (size_t k = 0; k < hostTypes.size(); ++k) {
+    std::vector<uint8_t> hosts;
+    for (const auto& [value1, value2] : hostTypes) {
         net::HostType t;
-        t.Value1 = hostTypes[k].first;
-        t.Value2 = hostTypes[k].second;
-        net::EncodeHostType(t, hosts.data() + k * net::HostTypeSize);
+        t.Value1 = value1;
+        t.Value2 = value2;
+        AppendRecord(hosts, t, net::HostTypeSize, net::EncodeHostType);
     }
-    std::vector<uint8_t> channels(channelTypes.size() * net::ChannelTypeSize);
-    for (size_t k = 0; k < channelTypes.size(); ++k) {
+    std::vector<uint8_t> channels;
+    for (const auto& [capacity, value2] : channelTypes) {
         net::ChannelType t;
-        t.Capacity = channelTypes[k].first;
-        t.Value2 = channelTypes[k].second;
-        net::EncodeChannelType(t, channels.data() + k * net::ChannelTypeSize);
+        t.Capacity = capacity;
+        t.Value2 = value2;
+        AppendRecord(channels, t, net::ChannelTypeSize, net::EncodeChannelType);
     }
     WriteBytes("HostInfo.hi", hosts);
     WriteBytes("ChanInfo.ci", channels);
 }
 
-// Channel type 1 has the given capacity; hosts of type 1 only.
+// Channel types 1.. with the given capacities.
 inline void SetCapacities(net::TNetObj& net, const std::vector<int32_t>& capacities) {
     net.ChannelTypeCount = static_cast<int32_t>(capacities.size());
     for (size_t k = 0; k < capacities.size(); ++k) {
         net.ChannelTypes[k + 1].Capacity = capacities[k];
     }
+}
+
+// The message of the `Error` that `action` fails with, or "(no error)".
+template <typename Error = net::NetError>
+std::string MessageOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+inline int PresentHosts(const net::TNetObj& net) {
+    int n = 0;
+    for (int h = 1; h <= net::MaxHosts; ++h)
+        n += net.HostPresent[h];
+    return n;
+}
+
+inline int PresentChannels(const net::TNetObj& net) {
+    int n = 0;
+    for (int c = 1; c <= net::MaxChannels; ++c)
+        n += net.ChannelPresent[c];
+    return n;
+}
+
+// How Links() writes a channel: "a-b", "a-b/type" or "slot:a-b".
+enum class LinkForm { Ends, EndsAndType, SlotAndEnds };
+
+// The present channels in slot order, separated by blanks; given `before`,
+// only those absent there (what an operation added).
+inline std::string Links(const net::TNetObj& net, LinkForm form = LinkForm::Ends,
+                         const net::TNetObj* before = nullptr) {
+    std::string text;
+    for (int c = 1; c <= net::MaxChannels; ++c) {
+        if (!net.ChannelPresent[c] || (before != nullptr && before->ChannelPresent[c]))
+            continue;
+        if (!text.empty())
+            text += " ";
+        const net::ChannelRecord& r = net.Channels[c];
+        if (form == LinkForm::SlotAndEnds)
+            text += std::to_string(c) + ":";
+        text += std::to_string(r.HostA) + "-" + std::to_string(r.HostB);
+        if (form == LinkForm::EndsAndType)
+            text += "/" + std::to_string(r.TypeNo);
+    }
+    return text;
+}
+
+using Pairs = std::vector<std::pair<int, int>>;
+
+// Hosts 1..hosts at `place(h)` with channels of type 1 (capacity 5000)
+// between the pairs given; the hosts in `absent` are deleted afterwards.
+template <typename Place>
+net::TNetObj Network(int hosts, const Pairs& channels, const std::vector<int>& absent,
+                     Place place) {
+    net::TNetObj net;
+    SetCapacities(net, {5000});
+    for (int h = 1; h <= hosts; ++h) {
+        const auto [x, y] = place(h);
+        net.AddHost(x, y, "", 1);
+    }
+    for (const auto& [a, b] : channels)
+        net.AddChannel(a, b, 1);
+    for (int h : absent)
+        net.DeleteHost(h);
+    return net;
 }
 
 }  // namespace testing_support
