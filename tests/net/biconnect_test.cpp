@@ -176,8 +176,7 @@ TEST(MakeBiconnected, FollowsTheProcedureExactlyWhereNoRootSeparates) {
         if (rootSplits)
             continue;
         TNetObj expected = before;
-        for (const auto& [a, b] : links)
-            expected.AddChannel(a, b, 1);
+        testing_support::AddChannels(expected, links);
         TNetObj after = before;
         after.MakeBiconnected(1);
         ++compared;

@@ -11,6 +11,8 @@ namespace {
 
 using net::TNetObj;
 
+using testing_support::AddChannels;
+using testing_support::AddHosts;
 using testing_support::MessageOf;
 using testing_support::PresentChannels;
 using testing_support::PresentHosts;
@@ -76,11 +78,7 @@ TEST(AddHost, FullTableRaisesAnErrorAndWritesNothing) {
 TEST(DeleteHost, RemovesExactlyItsChannelsAndKeepsLoads) {
     TNetObj net;
     AddRow(net, 5);
-    net.AddChannel(1, 2, 1);
-    net.AddChannel(3, 1, 1);
-    net.AddChannel(2, 3, 1);
-    net.AddChannel(1, 4, 1);
-    net.AddChannel(4, 5, 1);
+    AddChannels(net, {{1, 2}, {3, 1}, {2, 3}, {1, 4}, {4, 5}});
     net.LoadMatrix[1][5] = 10;
     net.DeleteHost(1);
     EXPECT_EQ(net.ChannelCount, 2);
@@ -94,11 +92,8 @@ TEST(DeleteHost, RemovesExactlyItsChannelsAndKeepsLoads) {
 
 TEST(UpdateHost, MoveRecomputesLengthsAtEitherEnd) {
     TNetObj net;
-    net.AddHost(0, 0, "a", 1);
-    net.AddHost(30, 40, "b", 1);
-    net.AddHost(0, 100, "c", 1);
-    net.AddChannel(1, 2, 1);
-    net.AddChannel(2, 3, 1);
+    AddHosts(net, {{0, 0}, {30, 40}, {0, 100}});
+    AddChannels(net, {{1, 2}, {2, 3}});
     EXPECT_DOUBLE_EQ(net.Channels[1].Length, 50.0);
     net.UpdateHost(2, 0, 40, "moved", 7);
     EXPECT_EQ(net.HostName(2), "moved");
@@ -109,8 +104,7 @@ TEST(UpdateHost, MoveRecomputesLengthsAtEitherEnd) {
 
 TEST(UpdateHost, ClashChangesNothingInTheRecord) {
     TNetObj net;
-    net.AddHost(0, 0, "a", 1);
-    net.AddHost(100, 0, "b", 1);
+    AddHosts(net, {{0, 0}, {100, 0}});
     net.Hosts[2].Reserved = 42;
     const net::HostRecord before = net.Hosts[2];
     net.UpdateHost(2, 5, 5, "renamed", 9);
@@ -138,8 +132,7 @@ TEST(UpdateHost, OnlyTheLowestNumberedHostInTheSquareDecides) {
 TEST(AddChannel, DuplicateInEitherOrderIsRefusedButStillRecomputes) {
     TNetObj net;
     testing_support::SetCapacities(net, {10000});
-    net.AddHost(0, 0, "a", 1);
-    net.AddHost(100, 0, "b", 1);
+    AddHosts(net, {{0, 0}, {100, 0}});
     net.AddChannel(2, 1, 1);
     net.ToggleDynamic();
     net.LoadMatrix[1][2] = 5000;  // editing loads alone never routes
@@ -154,9 +147,7 @@ TEST(AddChannel, DuplicateInEitherOrderIsRefusedButStillRecomputes) {
 TEST(AddChannel, FreedSlotIsReusedAndSelfChannelHasLengthZero) {
     TNetObj net;
     AddRow(net, 4);
-    net.AddChannel(1, 2, 1);
-    net.AddChannel(2, 3, 1);
-    net.AddChannel(3, 4, 1);
+    AddChannels(net, {{1, 2}, {2, 3}, {3, 4}});
     net.DeleteChannel(1);
     net.DeleteChannel(1);  // absent: nothing changes
     EXPECT_EQ(net.ChannelCount, 2);
@@ -214,8 +205,7 @@ TEST(Editing, CountsAlwaysMatchThePresenceFlags) {
 
 TEST(Length, FarApartPositionsDoNotOverflow) {
     TNetObj net;
-    net.AddHost(-2147483647 - 1, -2147483647 - 1, "a", 1);
-    net.AddHost(2147483647, 2147483647, "b", 1);
+    AddHosts(net, {{-2147483647 - 1, -2147483647 - 1}, {2147483647, 2147483647}});
     net.AddChannel(1, 2, 1);
     EXPECT_DOUBLE_EQ(net.Channels[1].Length, 4294967295.0 * std::sqrt(2.0));
 }

@@ -125,8 +125,7 @@ TEST(Reset, EmptiesEverythingButKeepsAbsentRecords) {
     WriteTypeFiles({{1, 2}}, {{10000, 1}});
     net::TNetObj net;
     net.Reset();
-    net.AddHost(10, 10, "a", 1);
-    net.AddHost(100, 10, "b", 1);
+    testing_support::AddHosts(net, {{10, 10}, {100, 10}});
     net.AddChannel(1, 2, 1);
     net.LoadMatrix[1][2] = 500;
     net.LoadMatrix[5][5] = 3;

@@ -50,32 +50,28 @@ inline std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
-// Appends `record` to `bytes` in its file layout of `size` bytes.
-template <typename Record, typename Encode>
-void AppendRecord(std::vector<uint8_t>& bytes, const Record& record, size_t size, Encode encode) {
-    bytes.resize(bytes.size() + size);
-    encode(record, bytes.data() + bytes.size() - size);
+// The bytes of a type file holding one record per (first field, Value2).
+template <typename Type>
+std::vector<uint8_t> TypeFile(const std::vector<std::pair<int32_t, int32_t>>& values,
+                              int32_t Type::*first, size_t size,
+                              void (*encode)(const Type&, uint8_t*)) {
+    std::vector<uint8_t> bytes(values.size() * size);
+    for (size_t k = 0; k < values.size(); ++k) {
+        Type t;
+        t.*first = values[k].first;
+        t.Value2 = values[k].second;
+        encode(t, bytes.data() + k * size);
+    }
+    return bytes;
 }
 
 // Writes HostInfo.hi and ChanInfo.ci into the working directory.
 inline void WriteTypeFiles(const std::vector<std::pair<int32_t, int32_t>>& hostTypes,
                            const std::vector<std::pair<int32_t, int32_t>>& channelTypes) {
-    std::vector<uint8_t> hosts;
-    for (const auto& [value1, value2] : hostTypes) {
-        net::HostType t;
-        t.Value1 = value1;
-        t.Value2 = value2;
-        AppendRecord(hosts, t, net::HostTypeSize, net::EncodeHostType);
-    }
-    std::vector<uint8_t> channels;
-    for (const auto& [capacity, value2] : channelTypes) {
-        net::ChannelType t;
-        t.Capacity = capacity;
-        t.Value2 = value2;
-        AppendRecord(channels, t, net::ChannelTypeSize, net::EncodeChannelType);
-    }
-    WriteBytes("HostInfo.hi", hosts);
-    WriteBytes("ChanInfo.ci", channels);
+    WriteBytes("HostInfo.hi",
+               TypeFile(hostTypes, &net::HostType::Value1, net::HostTypeSize, net::EncodeHostType));
+    WriteBytes("ChanInfo.ci", TypeFile(channelTypes, &net::ChannelType::Capacity,
+                                       net::ChannelTypeSize, net::EncodeChannelType));
 }
 
 // Channel types 1.. with the given capacities.
@@ -111,8 +107,8 @@ inline int PresentChannels(const net::TNetObj& net) {
     return n;
 }
 
-// How Links() writes a channel: "a-b", "a-b/type" or "slot:a-b".
-enum class LinkForm { Ends, EndsAndType, SlotAndEnds };
+// How Links() writes a channel: "a-b", "a-b/type", "slot:a-b" or "slot:a-b/type".
+enum class LinkForm { Ends, EndsAndType, SlotAndEnds, SlotEndsAndType };
 
 // The present channels in slot order, separated by blanks; given `before`,
 // only those absent there (what an operation added).
@@ -125,16 +121,29 @@ inline std::string Links(const net::TNetObj& net, LinkForm form = LinkForm::Ends
         if (!text.empty())
             text += " ";
         const net::ChannelRecord& r = net.Channels[c];
-        if (form == LinkForm::SlotAndEnds)
+        if (form == LinkForm::SlotAndEnds || form == LinkForm::SlotEndsAndType)
             text += std::to_string(c) + ":";
         text += std::to_string(r.HostA) + "-" + std::to_string(r.HostB);
-        if (form == LinkForm::EndsAndType)
+        if (form == LinkForm::EndsAndType || form == LinkForm::SlotEndsAndType)
             text += "/" + std::to_string(r.TypeNo);
     }
     return text;
 }
 
 using Pairs = std::vector<std::pair<int, int>>;
+
+// Hosts of type 1 named "a", "b", ... at the places given, in slot order.
+inline void AddHosts(net::TNetObj& net, const Pairs& places) {
+    char name = 'a';
+    for (const auto& [x, y] : places)
+        net.AddHost(x, y, std::string(1, name++), 1);
+}
+
+// Channels of `type` between the pairs given, in slot order.
+inline void AddChannels(net::TNetObj& net, const Pairs& ends, int type = 1) {
+    for (const auto& [a, b] : ends)
+        net.AddChannel(a, b, type);
+}
 
 // Hosts 1..hosts at `place(h)` with channels of type 1 (capacity 5000)
 // between the pairs given; the hosts in `absent` are deleted afterwards.
@@ -147,8 +156,7 @@ net::TNetObj Network(int hosts, const Pairs& channels, const std::vector<int>& a
         const auto [x, y] = place(h);
         net.AddHost(x, y, "", 1);
     }
-    for (const auto& [a, b] : channels)
-        net.AddChannel(a, b, 1);
+    AddChannels(net, channels);
     for (int h : absent)
         net.DeleteHost(h);
     return net;

@@ -15,10 +15,16 @@
 namespace {
 
 using net::TNetObj;
+using testing_support::AddChannels;
 
 // "slot:a-b" for every present channel, ascending.
 std::string Links(const TNetObj& net) {
     return testing_support::Links(net, testing_support::LinkForm::SlotAndEnds);
+}
+
+// "slot:a-b/type" for every present channel, ascending.
+std::string TypedLinks(const TNetObj& net) {
+    return testing_support::Links(net, testing_support::LinkForm::SlotEndsAndType);
 }
 
 // Hosts 1..n at the given positions, no channels, channel types of
@@ -49,9 +55,8 @@ TNetObj LineWithChannel(int n, int gap, int a, int b, int type) {
 TEST(BuildStar, JoinsTheCentreToEveryOtherPresentHostOnce) {
     TNetObj net = LineWithChannel(6, 3, 5, 2, 2);
     net.BuildStar(2, 1);
-    EXPECT_EQ(Links(net), "1:5-2 2:2-1 3:2-4 4:2-6");
-    EXPECT_EQ(net.Channels[1].TypeNo, 2);  // the joined pair keeps its own channel
-    EXPECT_EQ(net.Channels[4].TypeNo, 1);
+    // The joined pair keeps its own channel and type.
+    EXPECT_EQ(TypedLinks(net), "1:5-2/2 2:2-1/1 3:2-4/1 4:2-6/1");
     net.BuildStar(2, 1);
     EXPECT_EQ(net.ChannelCount, 4);
     for (int centre : {3, 0, 19, -1, 1000000})
@@ -62,9 +67,7 @@ TEST(BuildStar, JoinsTheCentreToEveryOtherPresentHostOnce) {
 TEST(BuildFullMesh, JoinsEveryPairOfPresentHostsInAscendingOrder) {
     TNetObj net = LineWithChannel(5, 2, 4, 1, 2);
     net.BuildFullMesh(1);
-    EXPECT_EQ(Links(net), "1:4-1 2:1-3 3:1-5 4:3-4 5:3-5 6:4-5");
-    EXPECT_EQ(net.Channels[1].TypeNo, 2);
-    EXPECT_EQ(net.Channels[6].TypeNo, 1);
+    EXPECT_EQ(TypedLinks(net), "1:4-1/2 2:1-3/1 3:1-5/1 4:3-4/1 5:3-5/1 6:4-5/1");
 }
 
 TEST(DeleteAllChannels, RemovesEveryChannelWithoutRoutingOfItsOwn) {
@@ -83,9 +86,7 @@ TEST(BuildSpanningTree, LeavesNetworksWithoutCyclesAlone) {
     TNetObj net = Line(6);
     net.BuildSpanningTree();
     EXPECT_EQ(net.ChannelCount, 0);
-    net.AddChannel(1, 2, 1);
-    net.AddChannel(3, 2, 1);
-    net.AddChannel(5, 6, 1);
+    AddChannels(net, {{1, 2}, {3, 2}, {5, 6}});
     net.BuildSpanningTree();
     EXPECT_EQ(Links(net), "1:1-2 2:3-2 3:5-6");
 }
@@ -94,9 +95,7 @@ TEST(BuildSpanningTree, NearlyEqualLengthsKeepTheOrderTheExchangeSortLeaves) {
     // Lengths 50.596, 50.606 and 41.195: the first pass exchanges positions
     // 1 and 3, then 50.606 stays ahead of 50.596.
     TNetObj net = Hosts({{0, 0}, {48, 16}, {4, 41}});
-    net.AddChannel(1, 2, 1);
-    net.AddChannel(2, 3, 1);
-    net.AddChannel(1, 3, 1);
+    AddChannels(net, {{1, 2}, {2, 3}, {1, 3}});
     net.BuildSpanningTree();
     EXPECT_EQ(net.SortedChannel[1], 3);
     EXPECT_EQ(net.SortedChannel[2], 2);
@@ -108,24 +107,15 @@ TEST(BuildSpanningTree, TrianglesLoseTheirLongestOrHighestSlotChannel) {
     // Lengths 112.004, 112.004 and 112.000 count as equal: the highest
     // slot goes, although it holds the shortest channel.
     TNetObj equal = Hosts({{100, 0}, {156, 97}, {44, 97}});
-    equal.AddChannel(1, 3, 1);
-    equal.AddChannel(1, 2, 1);
-    equal.AddChannel(2, 3, 1);
+    AddChannels(equal, {{1, 3}, {1, 2}, {2, 3}});
     equal.BuildSpanningTree();
     EXPECT_EQ(Links(equal), "1:1-3 2:1-2");
 
     // Lengths 30, 40, 50 in either slot order: the 50 goes.
     for (bool ascending : {true, false}) {
         TNetObj net = Hosts({{0, 0}, {30, 0}, {0, 40}});
-        if (ascending) {
-            net.AddChannel(1, 2, 1);
-            net.AddChannel(1, 3, 1);
-            net.AddChannel(2, 3, 1);
-        } else {
-            net.AddChannel(2, 3, 1);
-            net.AddChannel(1, 3, 1);
-            net.AddChannel(1, 2, 1);
-        }
+        AddChannels(net, ascending ? testing_support::Pairs{{1, 2}, {1, 3}, {2, 3}}
+                                   : testing_support::Pairs{{2, 3}, {1, 3}, {1, 2}});
         net.BuildSpanningTree();
         EXPECT_EQ(net.ChannelCount, 2);
         for (int c = 1; c <= 3; ++c) {
@@ -138,9 +128,7 @@ TEST(BuildSpanningTree, TrianglesLoseTheirLongestOrHighestSlotChannel) {
 
 TEST(BuildSpanningTree, DropsRepeatedPairsAndChannelsFromAHostToItself) {
     TNetObj net = Line(3);
-    net.AddChannel(2, 2, 1);
-    net.AddChannel(1, 2, 1);
-    net.AddChannel(2, 3, 1);
+    AddChannels(net, {{2, 2}, {1, 2}, {2, 3}});
     // A project file may hold the same pair twice.
     net.Channels[4] = net.Channels[3];
     net.Channels[4].TypeNo = 2;
@@ -192,9 +180,7 @@ TEST(BuildSpanningTree, StopsAtSeventeenChannelsOfAMinimumTree) {
 TEST(BuildSpanningTreeOverAll, KeepsTheTypeOfAPairJoinedBefore) {
     TNetObj net = LineWithChannel(4, 2, 4, 3, 1);
     net.BuildSpanningTreeOverAll(2);
-    EXPECT_EQ(Links(net), "1:4-3 2:1-3");
-    EXPECT_EQ(net.Channels[1].TypeNo, 1);
-    EXPECT_EQ(net.Channels[2].TypeNo, 2);
+    EXPECT_EQ(TypedLinks(net), "1:4-3/1 2:1-3/2");
 }
 
 TEST(MergeLabels, RelabelsTheHigherGroupWithTheLowerLabel) {
@@ -212,10 +198,7 @@ TEST(MergeLabels, RelabelsTheHigherGroupWithTheLowerLabel) {
 TEST(TopologyBuilders, RouteOnceAtTheEnd) {
     auto start = [] {
         TNetObj net = Line(5);
-        net.AddChannel(1, 2, 1);
-        net.AddChannel(2, 3, 1);
-        net.AddChannel(3, 4, 1);
-        net.AddChannel(4, 5, 1);
+        AddChannels(net, {{1, 2}, {2, 3}, {3, 4}, {4, 5}});
         net.DynamicRouting = true;
         return net;
     };
@@ -249,8 +232,7 @@ TEST(TopologyBuilders, RouteOnceAtTheEnd) {
 
     // A disconnected result is not routed: the old results stay.
     TNetObj apart = Line(3);
-    apart.AddChannel(1, 2, 1);
-    apart.AddChannel(2, 2, 1);
+    AddChannels(apart, {{1, 2}, {2, 2}});
     apart.DynamicRouting = true;
     apart.PathTable.PathCount = 7;
     apart.BuildSpanningTree();
