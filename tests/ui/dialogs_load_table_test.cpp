@@ -1,16 +1,17 @@
 // The load table editor: its grid, storing cell by cell in row-major order
 // with the conversion error stopping the store where it happens, and the text
 // kept between showings.
-#include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QTableWidget>
 #include <QtTest>
+#include <memory>
 
 #include "HNagr.h"
-#include "dialog_test_support.h"
 #include "main.h"
+#include "test_support.h"
+
+using namespace ui_test;
 
 namespace {
 
@@ -40,8 +41,8 @@ void EditCell(TForm7& form, int column, int row, const QString& text, bool enter
 class DialogsLoadTableTest : public QObject {
     Q_OBJECT
 
-    TForm1* main_ = nullptr;
-    TForm7* form_ = nullptr;
+    std::unique_ptr<TForm1> main_;
+    std::unique_ptr<TForm7> form_;
 
     net::TNetObj& Net() { return main_->Net(); }
 
@@ -50,37 +51,33 @@ class DialogsLoadTableTest : public QObject {
     template <typename Steps>
     QStringList RunShown(Steps steps) {
         QStringList errors;
-        QTimer::singleShot(0, form_, [this, steps, &errors] {
+        ExecWith(*form_, [steps, &errors](TForm7& form) {
             steps(errors);
-            if (form_->isVisible())
-                form_->close();
+            if (form.isVisible())
+                form.close();
         });
-        form_->exec();
         return errors;
     }
 
     // Presses "сохранить изменения" and answers the error box, if one comes.
     void PressStore(QStringList& errors) {
-        ModalAnswer<QMessageBox> answer([&errors](QMessageBox* box) {
-            errors << box->text();
-            box->accept();
-        });
-        QTest::mouseClick(form_->Button1, Qt::LeftButton);
+        const auto answer = ErrorBoxInto(errors);
+        Press(form_->Button1);
         // An error box is modal: it was answered before the click returned.
         QCOMPARE(answer.Seen(), form_->isVisible());
     }
 
 private slots:
     void initTestCase() {
-        main_ = new TForm1;
-        Form1 = main_;
-        form_ = new TForm7;
-        Form7 = form_;
+        main_ = std::make_unique<TForm1>();
+        Form1 = main_.get();
+        form_ = std::make_unique<TForm7>();
+        Form7 = form_.get();
     }
 
     void cleanupTestCase() {
-        delete form_;
-        delete main_;
+        form_.reset();
+        main_.reset();
         Form1 = nullptr;
         Form7 = nullptr;
     }

@@ -1,10 +1,11 @@
 // The parameter dialog: its layout, and that the fields and the check box keep
 // what the user left in them from one showing to the next.
-#include <QTimer>
 #include <QtTest>
 
-#include "dialog_test_support.h"
 #include "hcInfo.h"
+#include "test_support.h"
+
+using namespace ui_test;
 
 class DialogsParamTest : public QObject {
     Q_OBJECT
@@ -39,25 +40,23 @@ private slots:
 
     void fieldsAndBoxKeptBetweenShowings() {
         TForm4 form;
-        QTimer::singleShot(0, &form, [&form] {
-            TypeText(form.Edit1, "узел");
-            TypeText(form.Edit2, "3");
-            QTest::mouseClick(form.CheckBox1, Qt::LeftButton, {}, QPoint(5, 8));
-            QTest::mouseClick(form.Button1, Qt::LeftButton);
+        ExecWith(form, [](TForm4& d) {
+            TypeText(d.Edit1, "узел");
+            TypeText(d.Edit2, "3");
+            QTest::mouseClick(d.CheckBox1, Qt::LeftButton, {}, QPoint(5, 8));
+            Press(d.Button1);
         });
-        form.exec();
         QVERIFY(!form.isVisible());
 
         // Closed through the frame: the caller reads the fields all the same.
         QString seenName, seenType;
         bool seenBox = false;
-        QTimer::singleShot(0, &form, [&] {
-            seenName = form.Edit1->text();
-            seenType = form.Edit2->text();
-            seenBox = form.CheckBox1->isChecked();
-            form.close();
+        ExecWith(form, [&](TForm4& d) {
+            seenName = d.Edit1->text();
+            seenType = d.Edit2->text();
+            seenBox = d.CheckBox1->isChecked();
+            d.close();
         });
-        form.exec();
         QCOMPARE(seenName, QString("узел"));
         QCOMPARE(seenType, QString("3"));
         QVERIFY(seenBox);

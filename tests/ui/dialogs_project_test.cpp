@@ -4,26 +4,27 @@
 #include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include "DirList.h"
 #include "OpenForm.h"
 #include "SaveForm.h"
 #include "errors.h"
+#include "test_support.h"
+
+using namespace ui_test;
 
 class DialogsProjectTest : public QObject {
     Q_OBJECT
 
 private:
-    // Runs `answer` once the modal dialog is up, then shows it.
+    // Shows the dialog modally and runs `answer` once it is up.
     template <typename Dialog, typename Answer>
     void ShowAnswered(Dialog& dialog, Answer answer) {
-        QTimer::singleShot(0, &dialog, [&dialog, answer] {
-            QVERIFY(dialog.isVisible());
-            answer(dialog);
+        ExecWith(dialog, [answer](Dialog& d) {
+            QVERIFY(d.isVisible());
+            answer(d);
         });
-        dialog.exec();
         QVERIFY(!dialog.isVisible());
     }
 
@@ -85,12 +86,9 @@ private slots:
         QVERIFY(open.ListBox1->count() >= 2);
         // A current row without a selection is not a choice.
         open.ListBox1->setCurrentRow(0, QItemSelectionModel::NoUpdate);
-        try {
-            SelectedDirectory(*open.ListBox1);
-            QFAIL("no error");
-        } catch (const net::NetError& e) {
-            QCOMPARE(QString::fromUtf8(e.what()), QString("List index out of bounds (-1)"));
-        }
+        const auto select = [&] { SelectedDirectory(*open.ListBox1); };
+        QCOMPARE(QString::fromStdString(testing_support::MessageOf(select)),
+                 QString("List index out of bounds (-1)"));
         QListWidget empty;
         QVERIFY_THROWS_EXCEPTION(net::NetError, SelectedDirectory(empty));
 
@@ -101,22 +99,22 @@ private slots:
 
     void confirmedFollowsTheLastButtonAndSurvivesFrameClose() {
         TForm6 save;
-        ShowAnswered(save, [](TForm6& d) { QTest::mouseClick(d.Button1, Qt::LeftButton); });
+        ShowAnswered(save, [](TForm6& d) { Press(d.Button1); });
         QVERIFY(save.Confirmed);
         // Closing through the frame leaves the flag as it was.
         ShowAnswered(save, [](TForm6& d) { d.close(); });
         QVERIFY(save.Confirmed);
         ShowAnswered(save, [](TForm6& d) { QTest::keyClick(&d, Qt::Key_Escape); });
         QVERIFY(save.Confirmed);
-        ShowAnswered(save, [](TForm6& d) { QTest::mouseClick(d.Button2, Qt::LeftButton); });
+        ShowAnswered(save, [](TForm6& d) { Press(d.Button2); });
         QVERIFY(!save.Confirmed);
         ShowAnswered(save, [](TForm6& d) { d.close(); });
         QVERIFY(!save.Confirmed);
 
         TForm5 open;
-        ShowAnswered(open, [](TForm5& d) { QTest::mouseClick(d.Button1, Qt::LeftButton); });
+        ShowAnswered(open, [](TForm5& d) { Press(d.Button1); });
         QVERIFY(open.Confirmed);
-        ShowAnswered(open, [](TForm5& d) { QTest::mouseClick(d.Button2, Qt::LeftButton); });
+        ShowAnswered(open, [](TForm5& d) { Press(d.Button2); });
         QVERIFY(!open.Confirmed);
     }
 
@@ -124,7 +122,7 @@ private slots:
         TForm5 open;
         ShowAnswered(open, [](TForm5& d) {
             d.ListBox1->item(1)->setSelected(true);
-            QTest::mouseClick(d.Button1, Qt::LeftButton);
+            Press(d.Button1);
         });
         ShowAnswered(open, [](TForm5& d) { d.close(); });
         QCOMPARE(SelectedDirectory(*open.ListBox1), std::string(".."));

@@ -1,10 +1,12 @@
 // Editing with the mouse: the six buttons, clicks on the drawing area in
 // every mode, the hit rules for hosts and channels, and the parameter dialog.
 #include <QtTest>
+#include <array>
+#include <span>
 
-#include "editing_test_support.h"
+#include "test_support.h"
 
-using namespace editing_test;
+using namespace ui_test;
 
 class EditingCanvasTest : public QObject {
     Q_OBJECT
@@ -16,6 +18,23 @@ class EditingCanvasTest : public QObject {
         ClickAt(form, x, y, {name, type, false});
     }
 
+    // The points where `at(x, y)` does not find the slot given, described.
+    template <typename At>
+    static QStringList WrongHits(At at, std::span<const std::array<int, 3>> hits) {
+        QStringList wrong;
+        for (const auto& [x, y, slot] : hits) {
+            if (at(x, y) != slot)
+                wrong << QString("(%1, %2) finds %3, not %4").arg(x).arg(y).arg(at(x, y)).arg(slot);
+        }
+        return wrong;
+    }
+
+    // Places hosts named "h" of type 1, one click each.
+    static void PlaceHosts(TForm1& form, std::initializer_list<QPoint> places) {
+        for (const QPoint& place : places)
+            PlaceHost(form, place.x(), place.y());
+    }
+
     static void JoinHosts(TForm1& form, QPoint a, QPoint b, const QString& type = "1") {
         Press(form.Button3);
         ClickAt(form, a.x(), a.y());
@@ -24,7 +43,7 @@ class EditingCanvasTest : public QObject {
 
 private slots:
     void buttonsOnlySetTheMode() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
         QCOMPARE(form.ClickMode, int(TForm1::cmNone));
         form.PickedHost = 4;
@@ -41,7 +60,7 @@ private slots:
     }
 
     void placesHostsWhereClickedWithNameAndType() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
         Press(form.Button1);
         Outcome out = ClickAt(form, 100, 120, {"узел один", "2", false});
@@ -54,7 +73,7 @@ private slots:
         QCOMPARE(w.net().Hosts[1].TypeNo, 2);
         QCOMPARE(form.ClickMode, int(TForm1::cmNewHost));
         // Redrawn: the disc is on the picture under the click point.
-        QCOMPARE(form.Picture().pixel(94, 120) | 0xff000000u, qRgb(0, 0, 128));
+        QCOMPARE(Pixel(form.Picture(), 94, 120), Navy);
         QCOMPARE(form.Panel3->text(), QString("сеть связна"));
 
         // Inside the 8-pixel square of host 1: refused after the dialog.
@@ -77,21 +96,15 @@ private slots:
     }
 
     void hitSquareOfHosts() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
-        w.net().AddHost(100, 100, "a", 1);
-        w.net().AddHost(110, 100, "b", 1);
-        QCOMPARE(form.HostAt(100, 100), 1);
-        QCOMPARE(form.HostAt(93, 107), 1);
-        QCOMPARE(form.HostAt(92, 100), 0);
-        QCOMPARE(form.HostAt(100, 108), 0);
-        QCOMPARE(form.HostAt(100, 92), 0);
+        AddHosts(w.net(), {{100, 100}, {110, 100}});
         // Both squares hold x 105: the lower number is hit.
-        QCOMPARE(form.HostAt(105, 100), 1);
-        QCOMPARE(form.HostAt(107, 100), 1);
-        QCOMPARE(form.HostAt(108, 100), 2);
-        QCOMPARE(form.HostAt(117, 100), 2);
-        QCOMPARE(form.HostAt(118, 100), 0);
+        const std::array<int, 3> hosts[] = {
+            {100, 100, 1}, {93, 107, 1},  {92, 100, 0},  {100, 108, 0}, {100, 92, 0},
+            {105, 100, 1}, {107, 100, 1}, {108, 100, 2}, {117, 100, 2}, {118, 100, 0}};
+        QCOMPARE(WrongHits([&form](int x, int y) { return form.HostAt(x, y); }, hosts),
+                 QStringList());
         w.net().DeleteHost(1);
         QCOMPARE(form.HostAt(105, 100), 2);
         // Far positions from a file do not overflow the test.
@@ -100,11 +113,9 @@ private slots:
     }
 
     void deletesTheHostUnderTheClickWithItsChannels() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
-        PlaceHost(form, 100, 100);
-        PlaceHost(form, 200, 100);
-        PlaceHost(form, 200, 200);
+        PlaceHosts(form, {{100, 100}, {200, 100}, {200, 200}});
         JoinHosts(form, {100, 100}, {200, 100});
         JoinHosts(form, {200, 100}, {200, 200});
         QCOMPARE(w.net().ChannelCount, 2);
@@ -124,11 +135,9 @@ private slots:
     }
 
     void addsAChannelByTwoClicks() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
-        PlaceHost(form, 100, 100);
-        PlaceHost(form, 300, 100);
-        PlaceHost(form, 300, 300);
+        PlaceHosts(form, {{100, 100}, {300, 100}, {300, 300}});
 
         Press(form.Button3);
         Outcome out = ClickAt(form, 103, 98);
@@ -139,8 +148,7 @@ private slots:
         QVERIFY(out.dialogShown);
         QCOMPARE(form.ClickMode, int(TForm1::cmChannelFirstEnd));
         QCOMPARE(w.net().ChannelCount, 1);
-        QCOMPARE(w.net().Channels[1].HostA, 1);
-        QCOMPARE(w.net().Channels[1].HostB, 2);
+        QCOMPARE(Ends(w.net(), 1), QString("1-2"));
         QCOMPARE(w.net().Channels[1].TypeNo, 3);
         QCOMPARE(w.net().Channels[1].Length, 200.0);
 
@@ -164,24 +172,21 @@ private slots:
         ClickAt(form, 300, 100);
         ClickAt(form, 300, 300, {{}, "1", {}});
         QCOMPARE(w.net().ChannelCount, 2);
-        QCOMPARE(w.net().Channels[2].HostA, 2);
-        QCOMPARE(w.net().Channels[2].HostB, 3);
+        QCOMPARE(Ends(w.net(), 2), QString("2-3"));
 
         // The same host as both ends is passed on as found.
         ClickAt(form, 100, 100);
         out = ClickAt(form, 101, 101, {{}, "1", {}});
         QVERIFY(out.dialogShown);
         QCOMPARE(w.net().ChannelCount, 3);
-        QCOMPARE(w.net().Channels[3].HostA, 1);
-        QCOMPARE(w.net().Channels[3].HostB, 1);
+        QCOMPARE(Ends(w.net(), 3), QString("1-1"));
     }
 
     void invalidTypeLeavesTheModeAndChangesNothing() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
         form.N8Click();  // the type tables, for routing
-        PlaceHost(form, 100, 100);
-        PlaceHost(form, 300, 100);
+        PlaceHosts(form, {{100, 100}, {300, 100}});
         w.net().LoadMatrix[1][2] = 100;
         w.net().DynamicRouting = true;
         Press(form.Button3);
@@ -220,26 +225,20 @@ private slots:
     }
 
     void channelBandAndDeleteByClick() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
-        PlaceHost(form, 100, 100);
-        PlaceHost(form, 300, 100);
-        PlaceHost(form, 300, 300);
+        PlaceHosts(form, {{100, 100}, {300, 100}, {300, 300}});
         JoinHosts(form, {100, 100}, {300, 100});  // slot 1, length 200
         JoinHosts(form, {300, 100}, {300, 300});  // slot 2
         // The band is the ellipse dA + dB < L + 0.1: its half-width at the
         // middle is 0.5 * sqrt(0.2 * L + 0.01), about 3.16 for L = 200.
-        QCOMPARE(form.ChannelAt(200, 100), 1);
-        QCOMPARE(form.ChannelAt(200, 103), 1);
-        QCOMPARE(form.ChannelAt(200, 97), 1);
-        QCOMPARE(form.ChannelAt(200, 104), 0);
-        QCOMPARE(form.ChannelAt(200, 96), 0);
-        QCOMPARE(form.ChannelAt(100, 100), 1);
-        QCOMPARE(form.ChannelAt(99, 100), 0);  // beyond the end
-        // On the common host both lines hold the point: the lowest slot wins.
-        QCOMPARE(form.ChannelAt(300, 100), 1);
-        QCOMPARE(form.ChannelAt(300, 200), 2);
-        QCOMPARE(form.ChannelAt(301, 101), 0);
+        // (99, 100) is beyond the end. On the common host (300, 100) both
+        // lines hold the point: the lowest slot wins.
+        const std::array<int, 3> channels[] = {
+            {200, 100, 1}, {200, 103, 1}, {200, 97, 1},  {200, 104, 0}, {200, 96, 0},
+            {100, 100, 1}, {99, 100, 0},  {300, 100, 1}, {300, 200, 2}, {301, 101, 0}};
+        QCOMPARE(WrongHits([&form](int x, int y) { return form.ChannelAt(x, y); }, channels),
+                 QStringList());
 
         Press(form.Button4);
         Outcome out = ClickAt(form, 200, 104);
@@ -255,10 +254,9 @@ private slots:
     }
 
     void changesTheTypeOfTheChannelUnderTheClick() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
-        PlaceHost(form, 100, 100);
-        PlaceHost(form, 100, 300);
+        PlaceHosts(form, {{100, 100}, {100, 300}});
         JoinHosts(form, {100, 100}, {100, 300}, "1");
         Press(form.Button6);
         Outcome out = ClickAt(form, 120, 200);  // off the line
@@ -273,7 +271,7 @@ private slots:
     }
 
     void editsAndMovesAHost() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
         PlaceHost(form, 100, 100, "a", "1");
         PlaceHost(form, 300, 100, "b", "1");
@@ -322,11 +320,10 @@ private slots:
     }
 
     void clickWithoutModeStillRoutesAndRedraws() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
         w.net().Reset();
-        w.net().AddHost(100, 100, "a", 1);
-        w.net().AddHost(300, 100, "b", 1);
+        AddHosts(w.net(), {{100, 100}, {300, 100}});
         w.net().AddChannel(1, 2, 1);
         w.net().LoadMatrix[1][2] = 5;
         w.net().DynamicRouting = true;
@@ -337,11 +334,11 @@ private slots:
         QCOMPARE(w.net().PathTable.PathCount, 1);
         QVERIFY(w.net().DynamicRouting);
         // The redraw shows the channel drawn from the network.
-        QCOMPARE(form.Picture().pixel(200, 100) | 0xff000000u, qRgb(0, 128, 0));
+        QCOMPARE(Pixel(form.Picture(), 200, 100), Green);
     }
 
     void clickUsesTheTruePositionInTheDrawingArea() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
         PlaceHost(form, 1, 1);
         PlaceHost(form, form.Image1->width() - 1, form.Image1->height() - 1);

@@ -4,9 +4,9 @@
 #include <QFile>
 #include <QtTest>
 
-#include "editing_test_support.h"
+#include "test_support.h"
 
-using namespace editing_test;
+using namespace ui_test;
 
 namespace {
 
@@ -22,15 +22,22 @@ void Choose(Dialog* dialog, const QString& name) {
     QVERIFY(found.front()->isSelected());
 }
 
+// An answer to the open or save dialog: choose the directory `name`, then
+// press the button that confirms.
+template <typename Dialog>
+auto ChooseAndConfirm(const QString& name) {
+    return [name](Dialog* d) {
+        Choose(d, name);
+        Press(d->Button1);
+    };
+}
+
 // Runs a menu entry whose dialog (open or save) is answered by `answer`;
 // returns the error boxes shown.
 template <typename Dialog, typename Answer>
 QStringList RunFileCommand(QAction* entry, Answer answer) {
     QStringList errors;
-    ModalAnswer<QMessageBox> errorBox([&errors](QMessageBox* box) {
-        errors << box->text();
-        box->accept();
-    });
+    const auto errorBox = ErrorBoxInto(errors);
     ModalAnswer<Dialog> dialog([answer](Dialog* d) { answer(d); });
     entry->trigger();
     if (!dialog.Seen())
@@ -65,7 +72,7 @@ private slots:
     }
 
     void openOrSaveWithoutSelectionIsTheListIndexError() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
         BuildSmallNetwork(w.net());
         Form7->SetCell(4, 4, "typed");
@@ -82,15 +89,12 @@ private slots:
     }
 
     void saveThenStartOverThenLoad() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
         BuildSmallNetwork(w.net());
         const net::TNetObj saved = w.net();
 
-        QStringList errors = RunFileCommand<TForm6>(form.N2, [](TForm6* d) {
-            Choose(d, "p1");
-            Press(d->Button1);
-        });
+        QStringList errors = RunFileCommand<TForm6>(form.N2, ChooseAndConfirm<TForm6>("p1"));
         QVERIFY(errors.isEmpty());
         for (const char* file : {"p1/hosts.hs", "p1/channels.cs", "p1/general.gs"}) {
             QVERIFY(QFile::exists(file));
@@ -100,10 +104,7 @@ private slots:
         QCOMPARE(w.net().HostCount, 0);
         Form7->SetCell(1, 1, "unsaved");
 
-        errors = RunFileCommand<TForm5>(form.N1, [](TForm5* d) {
-            Choose(d, "p1");
-            Press(d->Button1);
-        });
+        errors = RunFileCommand<TForm5>(form.N1, ChooseAndConfirm<TForm5>("p1"));
         QVERIFY(errors.isEmpty());
         QCOMPARE(w.net().HostCount, 3);
         QCOMPARE(w.net().HostName(1), std::string("Москва"));
@@ -126,7 +127,7 @@ private slots:
     }
 
     void cancelledOpenStillReloadsTheGridAndRedraws() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
         BuildSmallNetwork(w.net());
         Form7->SetCell(3, 1, "unsaved");
@@ -138,11 +139,11 @@ private slots:
         QVERIFY(!Form5->Confirmed);
         QCOMPARE(w.net().HostCount, 3);
         QCOMPARE(Form7->Cell(3, 1), QString("700"));
-        QCOMPARE(form.Picture().pixel(5, 5) | 0xff000000u, qRgb(0, 0, 0));
+        QCOMPARE(Pixel(form.Picture(), 5, 5), Black);
     }
 
     void failedSaveIsReportedAndFailedLoadChangesNothing() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
         BuildSmallNetwork(w.net());
         // Listed at start, replaced by an ordinary file since.
@@ -151,24 +152,19 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
 
-        QStringList errors = RunFileCommand<TForm6>(form.N2, [](TForm6* d) {
-            Choose(d, "gone");
-            Press(d->Button1);
-        });
+        QStringList errors = RunFileCommand<TForm6>(form.N2, ChooseAndConfirm<TForm6>("gone"));
         QCOMPARE(errors.size(), 1);
 
         Form7->SetCell(2, 2, "kept");
-        errors = RunFileCommand<TForm5>(form.N1, [](TForm5* d) {
-            Choose(d, "p2");  // an empty directory: no project files
-            Press(d->Button1);
-        });
+        // An empty directory: no project files.
+        errors = RunFileCommand<TForm5>(form.N1, ChooseAndConfirm<TForm5>("p2"));
         QCOMPARE(errors.size(), 1);
         QCOMPARE(w.net().HostCount, 3);
         QCOMPARE(Form7->Cell(2, 2), QString("kept"));
     }
 
     void loadTableEntryShowsTheEditorAndRedrawsNothing() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
         BuildSmallNetwork(w.net());
         form.RedrawAll();
@@ -183,7 +179,7 @@ private slots:
         QCOMPARE(w.net().LoadMatrix[1][2], 15);
         // Nothing routed and nothing redrawn.
         QCOMPARE(w.net().PathTable.PathCount, 0);
-        QCOMPARE(form.Picture().pixel(5, 5) | 0xff000000u, qRgb(255, 255, 255));
+        QCOMPARE(Pixel(form.Picture(), 5, 5), White);
     }
 };
 

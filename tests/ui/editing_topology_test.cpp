@@ -3,9 +3,9 @@
 // biconnectivity and ring.
 #include <QtTest>
 
-#include "editing_test_support.h"
+#include "test_support.h"
 
-using namespace editing_test;
+using namespace ui_test;
 
 namespace {
 
@@ -52,10 +52,10 @@ class EditingTopologyTest : public QObject {
 
 private slots:
     void starAroundTheHostOfEdit1() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
         FiveInALine(w.net());
-        Outcome out = Act([&] { form.N11->trigger(); }, {"3", "2", {}});
+        Outcome out = Trigger(form.N11, {"3", "2", {}});
         QVERIFY(out.dialogShown);
         QVERIFY(out.errors.isEmpty());
         QCOMPARE(w.net().ChannelCount, 4);
@@ -66,30 +66,30 @@ private slots:
 
         // A centre that is no present host adds nothing and raises nothing.
         w.net().DeleteAllChannels();
-        out = Act([&] { form.N11->trigger(); }, {"17", "2", {}});
+        out = Trigger(form.N11, {"17", "2", {}});
         QVERIFY(out.errors.isEmpty());
-        out = Act([&] { form.N11->trigger(); }, {"-1", "2", {}});
+        out = Trigger(form.N11, {"-1", "2", {}});
         QVERIFY(out.errors.isEmpty());
         QCOMPARE(w.net().ChannelCount, 0);
     }
 
     void starReadsBothFieldsBeforeAnyChange() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
         FiveInALine(w.net());
-        Outcome out = Act([&] { form.N11->trigger(); }, {"x", "y", {}});
+        Outcome out = Trigger(form.N11, {"x", "y", {}});
         QCOMPARE(out.errors, QStringList({"'x' is not a valid integer value."}));
-        out = Act([&] { form.N11->trigger(); }, {"$3", "", {}});
+        out = Trigger(form.N11, {"$3", "", {}});
         QCOMPARE(out.errors, QStringList({"'' is not a valid integer value."}));
         QCOMPARE(w.net().ChannelCount, 0);
     }
 
     void meshTreeBiconnectivityAndRing() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
         FiveInALine(w.net());
 
-        Outcome out = Act([&] { form.N17->trigger(); }, {{}, "3", {}});
+        Outcome out = Trigger(form.N17, {{}, "3", {}});
         QVERIFY(out.dialogShown);
         QVERIFY(out.errors.isEmpty());
         // The shortest tree over all pairs joins the neighbours on the line.
@@ -99,17 +99,17 @@ private slots:
         QVERIFY(AllChannelsOfType(w.net(), 3));
         QCOMPARE(form.Panel3->text(), QString("сеть связна"));
 
-        out = Act([&] { form.N13->trigger(); }, {{}, "2", {}});
+        out = Trigger(form.N13, {{}, "2", {}});
         QVERIFY(out.errors.isEmpty());
         QVERIFY(w.net().ChannelCount > 4);
         QCOMPARE(w.net().Classify(), net::Biconnected);
         QCOMPARE(form.Panel3->text(), QString("сеть двусвязна"));
 
-        out = Act([&] { form.N15->trigger(); }, {{}, "1", {}});
+        out = Trigger(form.N15, {{}, "1", {}});
         QVERIFY(out.errors.isEmpty());
         QCOMPARE(w.net().ChannelCount, 10);
 
-        out = Act([&] { form.N22->trigger(); }, {{}, "2", {}});
+        out = Trigger(form.N22, {{}, "2", {}});
         QVERIFY(out.errors.isEmpty());
         QCOMPARE(w.net().ChannelCount, 5);
         for (int i = 1; i <= 5; ++i)
@@ -117,25 +117,18 @@ private slots:
         QVERIFY(AllChannelsOfType(w.net(), 2));
         QCOMPARE(w.net().Classify(), net::Biconnected);
         // The tree view lists the ring's channels.
-        QTreeWidgetItem* root = form.TreeView1->topLevelItem(0);
-        int listed = -1;
-        for (int i = 0; i < root->childCount(); ++i) {
-            if (root->child(i)->data(0, TForm1::KindRole).toInt() == TForm1::tkChannels) {
-                listed = root->child(i)->childCount();
-            }
-        }
-        QCOMPARE(listed, 5);
+        QCOMPARE(ChildTexts(Category(form.TreeView1, TForm1::tkChannels)).size(), 5);
     }
 
     void invalidTypeChangesNothing() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
         FiveInALine(w.net());
         w.net().AddChannel(1, 2, 1);
         w.net().AddChannel(2, 3, 1);
         const net::TNetObj before = w.net();
         for (QAction* entry : {form.N13, form.N15, form.N17, form.N22}) {
-            const Outcome out = Act([&] { entry->trigger(); }, {"1", "две", {}});
+            const Outcome out = Trigger(entry, {"1", "две", {}});
             QCOMPARE(out.errors, QStringList({"'две' is not a valid integer value."}));
             QVERIFY(w.net().ChannelPresent == before.ChannelPresent);
             QVERIFY(w.net().Channels == before.Channels);
@@ -143,13 +136,13 @@ private slots:
     }
 
     void dynamicRoutingRunsAfterTheBuild() {
-        Windows w;
+        Windows w(Windows::All);
         TForm1& form = w.main();
         FiveInALine(w.net());
         w.net().LoadMatrix[1][5] = 100;
         w.net().LoadMatrix[2][4] = 50;
         w.net().DynamicRouting = true;
-        const Outcome out = Act([&] { form.N15->trigger(); }, {{}, "3", {}});
+        const Outcome out = Trigger(form.N15, {{}, "3", {}});
         QVERIFY(out.errors.isEmpty());
         QCOMPARE(w.net().PathTable.PathCount, 2);
         QVERIFY(w.net().DynamicRouting);

@@ -4,9 +4,9 @@
 #include <QtTest>
 
 #include "errors.h"
-#include "main_test_support.h"
+#include "test_support.h"
 
-using namespace main_test;
+using namespace ui_test;
 
 class MainDrawingTest : public QObject {
     Q_OBJECT
@@ -26,35 +26,31 @@ private slots:
         Windows w;
         TForm1& form = w.main();
         net::TNetObj& net = w.net();
-        net.AddHost(100, 100, "a", 1);
-        net.AddHost(300, 100, "b", 1);
+        AddHosts(net, {{100, 100}, {300, 100}});
         net.AddChannel(1, 2, 1);
         form.RedrawAll();
         const QImage& picture = form.Picture();
 
-        // Background away from everything.
-        QCOMPARE(Pixel(picture, 5, 5), Black);
-        QCOMPARE(Pixel(picture, 200, 150), Black);
-        // The line between the discs, left of its label, one pixel thick.
-        QCOMPARE(Pixel(picture, 150, 100), Green);
-        QCOMPARE(Pixel(picture, 150, 99), Black);
-        QCOMPARE(Pixel(picture, 150, 101), Black);
+        // Background away from everything; the line between the discs, left
+        // of its label, one pixel thick.
+        const Spot background[] = {{5, 5, Black},
+                                   {200, 150, Black},
+                                   {150, 100, Green},
+                                   {150, 99, Black},
+                                   {150, 101, Black}};
+        QCOMPARE(WrongPixels(picture, background), QStringList());
         // Its label at the midpoint: navy 0.000 on a green cell, nothing else.
         QVERIFY(ShowsAt(picture, RenderedText(form, "0.000", Navy, Green), QPoint(200, 100)));
         const QRect label = TextCell(form, QPoint(200, 100), "0.000");
         QCOMPARE(Pixel(picture, label.right() + 3, label.center().y()), Black);
         QCOMPARE(Pixel(picture, label.center().x(), label.bottom() + 1), Black);
 
-        // Navy discs of radius 8 cover the line ends; the box is 16 pixels wide.
-        QCOMPARE(Pixel(picture, 106, 100), Navy);
-        QCOMPARE(Pixel(picture, 107, 100), Navy);
-        QCOMPARE(Pixel(picture, 108, 100), Green);
-        QCOMPARE(Pixel(picture, 92, 100), Navy);
-        QCOMPARE(Pixel(picture, 91, 100), Black);
-        QCOMPARE(Pixel(picture, 100, 92), Navy);
-        QCOMPARE(Pixel(picture, 100, 91), Black);
-        QCOMPARE(Pixel(picture, 95, 95), Navy);
-        QCOMPARE(Pixel(picture, 93, 93), Black);  // outside the circle, inside its box
+        // Navy discs of radius 8 cover the line ends; the box is 16 pixels
+        // wide, and (93, 93) is outside the circle but inside its box.
+        const Spot discs[] = {{106, 100, Navy}, {107, 100, Navy}, {108, 100, Green},
+                              {92, 100, Navy},  {91, 100, Black}, {100, 92, Navy},
+                              {100, 91, Black}, {95, 95, Navy},   {93, 93, Black}};
+        QCOMPARE(WrongPixels(picture, discs), QStringList());
         // The host numbers in red on navy, top-left corner at (X - 3, Y - 6).
         QVERIFY(ShowsAt(picture, RenderedText(form, "1", Red, Navy), QPoint(97, 94)));
         QVERIFY(ShowsAt(picture, RenderedText(form, "2", Red, Navy), QPoint(297, 94)));
@@ -67,10 +63,7 @@ private slots:
         Windows w;
         TForm1& form = w.main();
         net::TNetObj& net = w.net();
-        net.AddHost(100, 100, "a", 1);
-        net.AddHost(300, 100, "b", 1);
-        net.AddHost(210, 40, "c", 1);
-        net.AddHost(210, 200, "d", 1);
+        AddHosts(net, {{100, 100}, {300, 100}, {210, 40}, {210, 200}});
         net.AddChannel(1, 2, 1);  // label at (200, 100)
         net.AddChannel(3, 4, 1);  // vertical line at x = 210 through that label
         form.RedrawAll();
@@ -86,9 +79,7 @@ private slots:
         Windows w;
         TForm1& form = w.main();
         net::TNetObj& net = w.net();
-        net.AddHost(50, 50, "a", 1);
-        net.AddHost(150, 50, "b", 1);
-        net.AddHost(100, 150, "c", 1);
+        AddHosts(net, {{50, 50}, {150, 50}, {100, 150}});
         net.AddChannel(1, 2, 1);
         form.RedrawAll();
         QCOMPARE(form.Panel3->text(), QString("сеть несвязна"));
@@ -102,20 +93,15 @@ private slots:
         form.RedrawAll();
         QCOMPARE(form.Panel3->text(), QString("сеть связна"));
         // The deleted channel 2-3 lost its line and its label at (125, 100).
-        QCOMPARE(CountPixels(form.Picture(), TextCell(form, QPoint(125, 100), "0.000"), Black),
-                 TextCell(form, QPoint(125, 100), "0.000").width() *
-                     TextCell(form, QPoint(125, 100), "0.000").height());
+        const QRect label = TextCell(form, QPoint(125, 100), "0.000");
+        QCOMPARE(CountPixels(form.Picture(), label, Black), label.width() * label.height());
     }
 
     void labelsShowTheDelayFigures() {
         Windows w;
         TForm1& form = w.main();
         net::TNetObj& net = w.net();
-        SetChannelCapacities(net, {10000});
-        net.AddHost(100, 300, "a", 1);
-        net.AddHost(300, 300, "b", 1);
-        net.AddChannel(1, 2, 1);
-        net.LoadMatrix[1][2] = 5000;
+        HalfLoadedPair(net, 300);
         net.RouteAll();
         form.RedrawAll();
         QVERIFY(ShowsAt(form.Picture(), RenderedText(form, "1.000", Navy, Green), {200, 300}));
@@ -129,8 +115,7 @@ private slots:
         TForm1& form = w.main();
         net::TNetObj& net = w.net();
         // Midpoint y of -3 and 0 is -1, not -2: the cell ends one row lower.
-        net.AddHost(50, -3, "a", 1);
-        net.AddHost(250, 0, "b", 1);
+        AddHosts(net, {{50, -3}, {250, 0}});
         net.AddChannel(1, 2, 1);
         form.RedrawAll();
         const QRect label = TextCell(form, QPoint(150, -1), "0.000");
@@ -172,11 +157,7 @@ private slots:
         Windows w;
         TForm1& form = w.main();
         net::TNetObj& net = w.net();
-        SetChannelCapacities(net, {10000});
-        net.AddHost(100, 300, "a", 1);
-        net.AddHost(300, 300, "b", 1);
-        net.AddChannel(1, 2, 1);
-        net.LoadMatrix[1][2] = 5000;
+        HalfLoadedPair(net, 300);
         net.DynamicRouting = true;
         form.RedrawAll();
         QVERIFY(net.DynamicRouting);
@@ -191,9 +172,8 @@ private slots:
         Windows w;
         TForm1& form = w.main();
         net::TNetObj& net = w.net();
-        SetChannelCapacities(net, {10000});
-        net.AddHost(100, 300, "a", 1);
-        net.AddHost(300, 300, "b", 1);
+        SetCapacities(net, {10000});
+        AddHosts(net, {{100, 300}, {300, 300}});
         form.RedrawAll();
         net.AddChannel(1, 2, 7);  // a type the table does not hold
         net.DynamicRouting = true;

@@ -7,9 +7,9 @@
 
 #include "error_handler.h"
 #include "errors.h"
-#include "main_test_support.h"
+#include "test_support.h"
 
-using namespace main_test;
+using namespace ui_test;
 
 namespace {
 
@@ -30,12 +30,7 @@ QStringList TreeTexts(QTreeWidget* tree) {
 
 // A connected network of two hosts with a routed demand, drawn.
 void RoutedPair(TForm1& form) {
-    net::TNetObj& net = form.Net();
-    SetChannelCapacities(net, {10000});
-    net.AddHost(100, 200, "a", 1);
-    net.AddHost(300, 200, "b", 1);
-    net.AddChannel(1, 2, 1);
-    net.LoadMatrix[1][2] = 5000;
+    HalfLoadedPair(form.Net(), 200);
     form.RedrawAll();
 }
 
@@ -49,8 +44,7 @@ private slots:
         Windows w;
         TForm1& form = w.main();
         QCOMPARE(form.windowTitle(), QString("главная"));
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(Windows::ShowAndWait(form));
         QCOMPARE(form.centralwidget->size(), QSize(749, 505));
         QCOMPARE(form.TreeView1->geometry(), QRect(0, 0, 169, 364));
         QCOMPARE(form.Button5->geometry(), QRect(112, 403, 57, 25));
@@ -83,8 +77,7 @@ private slots:
     void resizeRuleFollowsTheStatusRowAndProgressBar() {
         Windows w;
         TForm1& form = w.main();
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(Windows::ShowAndWait(form));
         const int menu = form.height() - form.centralwidget->height();
         for (const QSize client :
              {QSize(800, 560), QSize(749, 505), QSize(1000, 700), QSize(600, 450)}) {
@@ -110,8 +103,7 @@ private slots:
     void resizeRedrawsFromTheNetwork() {
         Windows w;
         TForm1& form = w.main();
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(Windows::ShowAndWait(form));
         w.net().AddHost(100, 100, "a", 1);
         QCOMPARE(Pixel(form.Picture(), 100, 100), Black);
         const int menu = form.height() - form.centralwidget->height();
@@ -198,9 +190,7 @@ private slots:
         Windows w;
         TForm1& form = w.main();
         net::TNetObj& net = w.net();
-        net.AddHost(100, 100, "a", 1);
-        net.AddHost(200, 100, "b", 1);
-        net.AddHost(100, 300, "c", 1);
+        AddHosts(net, {{100, 100}, {200, 100}, {100, 300}});
         net.AddChannel(1, 2, 1);  // 100
         net.AddChannel(2, 3, 1);  // 223.6, the longest
         net.AddChannel(1, 3, 1);  // 200
@@ -250,8 +240,7 @@ private slots:
     void exitClosesTheMainWindow() {
         Windows w;
         TForm1& form = w.main();
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(Windows::ShowAndWait(form));
         form.N3->trigger();
         QVERIFY(!form.isVisible());
     }
@@ -269,7 +258,7 @@ private slots:
                                 Expect{form.N7, Form3, "о программе", QSize(292, 229)}}) {
             QString caption;
             QString buttonText;
-            ModalWatch watch([&](QWidget* modal) {
+            ModalAnswer<QWidget> watch([&](QWidget* modal) {
                 caption = modal->windowTitle();
                 auto* close = modal->findChild<QPushButton*>("Button1");
                 QVERIFY(close != nullptr);
@@ -313,7 +302,7 @@ private slots:
         QString text;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QMessageBox::StandardButtons buttons;
-        ModalWatch watch([&](QWidget* modal) {
+        ModalAnswer<QWidget> watch([&](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             QVERIFY(box != nullptr);
             title = box->windowTitle();
@@ -342,7 +331,7 @@ private slots:
         w.net().Channels[1].TypeNo = 9;  // no such channel type
         const QImage before = form.Picture().copy();
         QString text;
-        ModalWatch watch([&](QWidget* modal) {
+        ModalAnswer<QWidget> watch([&](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             QVERIFY(box != nullptr);
             text = box->text();
