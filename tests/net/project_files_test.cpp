@@ -170,6 +170,19 @@ std::string EmptyGeneral() {
     return text + Repeat("0 ", 153);
 }
 
+// A fresh network loaded from `directory`.
+std::unique_ptr<TNetObj> Loaded(const std::string& directory) {
+    auto net = std::make_unique<TNetObj>();
+    net->LoadProject(directory);
+    return net;
+}
+
+// Makes `directory` and saves `net` into it.
+void SaveInto(const TNetObj& net, const std::string& directory) {
+    fs::create_directories(directory);
+    net.SaveProject(directory);
+}
+
 class ProjectFiles : public ::testing::Test {
 protected:
     ScopedWorkDir work_;
@@ -177,8 +190,7 @@ protected:
 
 TEST_F(ProjectFiles, SaveThenLoadRestoresEverySlot) {
     const auto saved = SampleNetwork();
-    fs::create_directory("p");
-    saved->SaveProject("p");
+    SaveInto(*saved, "p");
 
     auto loaded = PreviousNetwork();
     const auto previous = PreviousNetwork();
@@ -219,10 +231,8 @@ TEST_F(ProjectFiles, RealsWithAtMostFifteenDigitsComeBackExactly) {
     for (const double value : {12.5, -0.1, 1e-300, 123456789012345.0, 6.02214076e23}) {
         auto net = std::make_unique<TNetObj>();
         net->GeneralReal = value;
-        fs::create_directories("r");
-        net->SaveProject("r");
-        auto loaded = std::make_unique<TNetObj>();
-        loaded->LoadProject("r");
+        SaveInto(*net, "r");
+        const auto loaded = Loaded("r");
         EXPECT_EQ(loaded->GeneralReal, value);
     }
 }
@@ -231,8 +241,7 @@ TEST_F(ProjectFiles, EmptyNetworkGivesExactFiles) {
     testing_support::WriteTypeFiles({{1000, 4}}, {{5000, 1}});
     auto net = std::make_unique<TNetObj>();
     net->Reset();
-    fs::create_directory("empty");
-    net->SaveProject("empty");
+    SaveInto(*net, "empty");
 
     EXPECT_EQ(ReadBytes("empty/hosts.hs"), std::vector<uint8_t>(720));
     EXPECT_EQ(ReadBytes("empty/channels.cs"), std::vector<uint8_t>(3672));
@@ -245,26 +254,22 @@ TEST_F(ProjectFiles, NamesAreWindows1251InTheFile) {
     auto net = std::make_unique<TNetObj>();
     net->Reset();
     net->AddHost(10, 10, "Тула-日", 1);
-    fs::create_directory("names");
-    net->SaveProject("names");
+    SaveInto(*net, "names");
     const std::vector<uint8_t> hosts = ReadBytes("names/hosts.hs");
     // Т у л а - ? : the character Windows-1251 cannot hold is written as "?".
     EXPECT_EQ(std::vector<uint8_t>(hosts.begin(), hosts.begin() + 7),
               (std::vector<uint8_t>{6, 0xD2, 0xF3, 0xEB, 0xE0, '-', '?'}));
-    auto loaded = std::make_unique<TNetObj>();
-    loaded->LoadProject("names");
+    const auto loaded = Loaded("names");
     EXPECT_EQ(loaded->HostName(1), "Тула-?");
 }
 
 TEST_F(ProjectFiles, NegativeLoadIsWrittenWithMinusAndReadBack) {
     auto net = std::make_unique<TNetObj>();
     net->LoadMatrix[1][2] = -5;
-    fs::create_directory("neg");
-    net->SaveProject("neg");
+    SaveInto(*net, "neg");
     const std::string text = Text("neg/general.gs");
     EXPECT_EQ(text.substr(25, 5 + 16 * 2 + 2), "0 -5 " + Repeat("0 ", 16) + "\r\n");
-    auto loaded = std::make_unique<TNetObj>();
-    loaded->LoadProject("neg");
+    const auto loaded = Loaded("neg");
     EXPECT_EQ(loaded->LoadMatrix[1][2], -5);
 }
 
@@ -293,8 +298,7 @@ TEST_F(ProjectFiles, OnlyAFlagOfOneMeansPresent) {
     std::string general = "0\r\n" + Repeat("0 ", 324) + "1 2 -1 1 $1 0x1 " + Repeat("0 ", 12);
     general += "2 1 1";  // channel flags 1..3
     WriteBytes("flags/general.gs", Bytes(general));
-    auto net = std::make_unique<TNetObj>();
-    net->LoadProject("flags");
+    const auto net = Loaded("flags");
     const std::array<bool, 7> hosts = {false, true, false, false, true, true, true};
     for (int h = 1; h <= 6; ++h)
         EXPECT_EQ(net->HostPresent[h], hosts[h]) << "host " << h;
@@ -308,10 +312,8 @@ TEST_F(ProjectFiles, OnlyAFlagOfOneMeansPresent) {
 TEST_F(ProjectFiles, IntegersNeedNotStandOnTheirLines) {
     const auto saved = SampleNetwork();
     // Present channels need present ends only in the sense of 1..18.
-    fs::create_directory("lines");
-    saved->SaveProject("lines");
-    auto fromLines = std::make_unique<TNetObj>();
-    fromLines->LoadProject("lines");
+    SaveInto(*saved, "lines");
+    const auto fromLines = Loaded("lines");
 
     // The same numbers on one line, separated by tabs, hexadecimal where
     // possible, and trailing text after the last number.
@@ -326,15 +328,13 @@ TEST_F(ProjectFiles, IntegersNeedNotStandOnTheirLines) {
     }
     WriteBytes("lines/general.gs",
                Bytes(general.substr(0, firstLineEnd) + oneLine + "\x01 garbage"));
-    auto fromOneLine = std::make_unique<TNetObj>();
-    fromOneLine->LoadProject("lines");
+    const auto fromOneLine = Loaded("lines");
     ExpectSameNetwork(*fromOneLine, *fromLines);
 }
 
 TEST_F(ProjectFiles, HostFileOfWrongSize) {
     const auto saved = SampleNetwork();
-    fs::create_directory("size");
-    saved->SaveProject("size");
+    SaveInto(*saved, "size");
     const std::vector<uint8_t> full = ReadBytes("size/hosts.hs");
 
     WriteBytes("size/hosts.hs", std::vector<uint8_t>(full.begin(), full.end() - 1));
@@ -343,8 +343,7 @@ TEST_F(ProjectFiles, HostFileOfWrongSize) {
     std::vector<uint8_t> longer = full;
     longer.resize(800, 0x55);
     WriteBytes("size/hosts.hs", longer);
-    auto net = std::make_unique<TNetObj>();
-    net->LoadProject("size");
+    const auto net = Loaded("size");
     for (int32_t h = 1; h <= net::MaxHosts; ++h) {
         EXPECT_EQ(net->Hosts[h], saved->Hosts[h]) << "host slot " << h;
     }
@@ -427,8 +426,7 @@ TEST_F(ProjectFiles, ReadOnlyProjectLoads) {
     fs::permissions("ro/general.gs", fs::perms::owner_read);
     fs::permissions("ro", fs::perms::owner_read | fs::perms::owner_exec);
 
-    auto net = std::make_unique<TNetObj>();
-    net->LoadProject("ro");
+    const auto net = Loaded("ro");
     EXPECT_EQ(net->NetworkName, "ro");
     EXPECT_EQ(net->HostCount, 0);
     fs::permissions("ro", fs::perms::owner_all);
@@ -468,8 +466,7 @@ TEST_F(ProjectFiles, NumberForms) {
         "-2147483648 2147483647 $FFFFFFFF 0x7fffffff -$10 +12 007 0X1f \t\v\f\x01 5"
         "\x1A 9 9 9";  // code 26 ends the file: the 9s are never read
     WriteBytes("forms/general.gs", Bytes(general));
-    auto net = std::make_unique<TNetObj>();
-    net->LoadProject("forms");
+    const auto net = Loaded("forms");
     EXPECT_EQ(net->GeneralReal, 150.0);
     const std::array<int32_t, 11> expected = {0,  INT32_MIN, INT32_MAX, -1, INT32_MAX, -16,
                                               12, 7,         31,        5,  0};
@@ -483,8 +480,7 @@ TEST_F(ProjectFiles, FirstNumberMaySitOnALaterLine) {
     // is skipped.
     WriteEmptyProject("late");
     WriteBytes("late/general.gs", Bytes("\r\n\r\n  -.5 8 8\r\n3"));
-    auto net = std::make_unique<TNetObj>();
-    net->LoadProject("late");
+    const auto net = Loaded("late");
     EXPECT_EQ(net->GeneralReal, -0.5);
     EXPECT_EQ(net->LoadMatrix[1][1], 3);
     EXPECT_EQ(net->LoadMatrix[1][2], 0);
@@ -523,8 +519,7 @@ TEST_F(ProjectFiles, OtherOddContentIsTakenAsItComes) {
     WriteBytes("odd/channels.cs", channels);
     WriteBytes("odd/general.gs",
                Bytes("0\r\n" + Repeat("0 ", 324) + "1 " + Repeat("0 ", 17) + "1 1 1 0"));
-    auto net = std::make_unique<TNetObj>();
-    net->LoadProject("odd");
+    const auto net = Loaded("odd");
     EXPECT_EQ(net->Hosts[1].NameLength, 20);
     EXPECT_EQ(net->HostName(1), "bcdefghijklmnopqrstu");
     EXPECT_EQ(net->Hosts[2].TypeNo, 255);
@@ -538,8 +533,7 @@ TEST_F(ProjectFiles, OtherOddContentIsTakenAsItComes) {
 
 TEST_F(ProjectFiles, SaveKeepsNameAndReplacesAnOldProject) {
     const auto first = SampleNetwork();
-    fs::create_directory("over");
-    first->SaveProject("over");
+    SaveInto(*first, "over");
     // A temporary file left by an interrupted save is simply replaced.
     WriteBytes("over/hosts.hs.tmp", Bytes("left over"));
     auto second = std::make_unique<TNetObj>();
@@ -548,8 +542,7 @@ TEST_F(ProjectFiles, SaveKeepsNameAndReplacesAnOldProject) {
     second->SaveProject("over");
     EXPECT_EQ(second->NetworkName, "вторая");
     EXPECT_EQ(Entries("over"), (std::set<std::string>{"hosts.hs", "channels.cs", "general.gs"}));
-    auto loaded = std::make_unique<TNetObj>();
-    loaded->LoadProject("over");
+    const auto loaded = Loaded("over");
     EXPECT_EQ(loaded->LoadMatrix, second->LoadMatrix);
     EXPECT_EQ(loaded->HostCount, 0);
 }
@@ -616,8 +609,7 @@ TEST_F(ProjectFiles, FullDiskLeavesTheOldProject) {
     old->SaveProject("larger");
     ExpectSaveFails("larger", "Disk full", {"hosts.hs", "channels.cs", "general.gs"});
 
-    auto loaded = std::make_unique<TNetObj>();
-    loaded->LoadProject("larger");
+    const auto loaded = Loaded("larger");
     EXPECT_EQ(loaded->LoadMatrix[1][2], 17);
 }
 
