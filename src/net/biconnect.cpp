@@ -2,16 +2,11 @@
 // blocks and the articulation points, then one new channel joins each block
 // to the next in a chain that runs through hosts that are not articulation
 // points.
+#include "host_sets.h"
 #include "netobj.h"
 
 namespace net {
 namespace {
-
-using HostSet = uint32_t;  // bit n stands for host n
-
-constexpr HostSet Bit(int32_t host) {
-    return HostSet{1} << host;
-}
 
 struct StackEntry {
     int32_t from = 0;
@@ -22,16 +17,10 @@ struct StackEntry {
 class BlockFinder {
 public:
     explicit BlockFinder(const TNetObj& net) : net_(net) {
-        for (int32_t c = 1; c <= MaxChannels; ++c) {
-            if (!net.ChannelPresent[c])
-                continue;
-            const int32_t a = net.Channels[c].HostA;
-            const int32_t b = net.Channels[c].HostB;
-            if (a < 1 || a > MaxHosts || b < 1 || b > MaxHosts)
-                continue;
+        ForEachPresentLink(net, [this](int32_t a, int32_t b) {
             adjacency_[a][b] = 2;
             adjacency_[b][a] = 2;
-        }
+        });
     }
 
     // Searches every connected group from its lowest-numbered host.

@@ -1,16 +1,9 @@
 // Connectivity class: disconnected, connected or biconnected.
+#include "host_sets.h"
 #include "netobj.h"
 
 namespace net {
-namespace {
-
-using HostSet = uint32_t;  // bit n stands for host n
-
-constexpr HostSet Bit(int32_t host) {
-    return HostSet{1} << host;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 bool TNetObj::ReachesAll(const HostMatrix<int32_t>& adjacency, int32_t excluded) const {
     HostSet target = 0;
@@ -40,18 +33,10 @@ bool TNetObj::ReachesAll(const HostMatrix<int32_t>& adjacency, int32_t excluded)
 
 ConnectivityClass TNetObj::Classify() const {
     HostMatrix<int32_t> adjacency{};
-    for (int32_t c = 1; c <= MaxChannels; ++c) {
-        if (!ChannelPresent[c])
-            continue;
-        const int32_t a = Channels[c].HostA;
-        const int32_t b = Channels[c].HostB;
-        // A present channel always joins two host slots; ends read from a
-        // file are checked when it is loaded.
-        if (a < 1 || a > MaxHosts || b < 1 || b > MaxHosts)
-            continue;
+    ForEachPresentLink(*this, [&adjacency](int32_t a, int32_t b) {
         adjacency[a][b] = 2;
         adjacency[b][a] = 2;
-    }
+    });
     if (!ReachesAll(adjacency, 0))
         return Disconnected;
     for (int32_t h = 1; h <= MaxHosts; ++h) {

@@ -9,16 +9,11 @@
 // the same route as the unpruned search.
 #include <vector>
 
+#include "host_sets.h"
 #include "netobj.h"
 
 namespace net {
 namespace {
-
-using HostSet = uint32_t;  // bit n stands for host n
-
-constexpr HostSet Bit(int32_t host) {
-    return HostSet{1} << host;
-}
 
 // Working data of one call of BuildRing.
 class RingFinder {
@@ -30,16 +25,10 @@ public:
                 ++hostCount_;
             }
         }
-        for (int32_t c = 1; c <= MaxChannels; ++c) {
-            if (!net.ChannelPresent[c])
-                continue;
-            const int32_t a = net.Channels[c].HostA;
-            const int32_t b = net.Channels[c].HostB;
-            if (a < 1 || a > MaxHosts || b < 1 || b > MaxHosts)
-                continue;
+        ForEachPresentLink(net, [this](int32_t a, int32_t b) {
             neighbours_[a] |= Bit(b);
             neighbours_[b] |= Bit(a);
-        }
+        });
         route_[1] = 1;
         free_ = present_ & ~Bit(1);
         BuildCoverTable();
