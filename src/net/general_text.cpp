@@ -8,6 +8,8 @@
 #include <cstdio>
 
 #include "errors.h"
+#include "numconv.h"
+#include "numconv.h"
 
 namespace net {
 namespace {
@@ -21,16 +23,6 @@ constexpr int EndOfFileMark = 26;
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // Real numbers are read with the point as decimal separator whatever locale

@@ -13,16 +13,6 @@ namespace {
     throw ConvertError("'" + text + "' is not a valid integer value");
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Length of a hexadecimal prefix at pos, 0 when there is none.
 size_t HexPrefixLength(const std::string& text, size_t pos) {
     const char c = text[pos];
@@ -70,6 +60,16 @@ int32_t ParseDecimal(const std::string& text, size_t pos) {
 }
 
 }  // namespace
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
 
 int32_t StrToInt(const std::string& text) {
     size_t pos = 0;

@@ -12,6 +12,9 @@ namespace net {
 // "'<text>' is not a valid integer value".
 int32_t StrToInt(const std::string& text);
 
+// Value of a hexadecimal digit, or -1 for any other character.
+int HexDigit(char c);
+
 // Fixed notation with exactly 3 decimals and a point; an exact halfway value
 // rounds away from zero and a negative value that rounds to zero keeps "-".
 std::string FormatFixed3(double value);
