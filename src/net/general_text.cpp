@@ -9,7 +9,6 @@
 
 #include "errors.h"
 #include "numconv.h"
-#include "numconv.h"
 
 namespace net {
 namespace {
