@@ -66,6 +66,31 @@ TEST(MakeBiconnected, RootThatIsAnArticulationPoint) {
     EXPECT_EQ(Augment(Network(5, {{1, 2}, {2, 3}, {3, 1}, {1, 4}, {4, 5}, {5, 1}})), "2-4");
 }
 
+// Near the channel limit the search pushes close to one stack entry per
+// channel: a full mesh of 17 hosts and one more host hanging on a single
+// channel, at either end of the numbering, needs exactly one channel more.
+TEST(MakeBiconnected, MeshOfSeventeenWithOneHangingHost) {
+    const int mesh = net::MaxHosts - 1;
+    for (const int hanging : {net::MaxHosts, 1}) {
+        const int offset = hanging == 1 ? 1 : 0;
+        Pairs channels;
+        for (int a = 1; a <= mesh; ++a) {
+            for (int b = a + 1; b <= mesh; ++b)
+                channels.push_back({a + offset, b + offset});
+        }
+        channels.push_back({hanging, hanging == 1 ? 2 : mesh});
+        const TNetObj before = Network(net::MaxHosts, channels);
+        ASSERT_EQ(before.ChannelCount, mesh * (mesh - 1) / 2 + 1);
+        TNetObj after = before;
+        after.MakeBiconnected(1);
+        EXPECT_EQ(after.ChannelCount, before.ChannelCount + 1) << "hanging host " << hanging;
+        EXPECT_EQ(after.Classify(), net::Biconnected) << "hanging host " << hanging;
+        const net::ChannelRecord& added = after.Channels[before.ChannelCount + 1];
+        EXPECT_TRUE(added.HostA == hanging || added.HostB == hanging)
+            << added.HostA << "-" << added.HostB;
+    }
+}
+
 // The procedure as written, where the search root never counts as an
 // articulation point; `rootSplits` tells when that made a difference.
 Pairs LiteralLinks(const TNetObj& net, bool& rootSplits) {

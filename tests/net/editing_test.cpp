@@ -144,6 +144,30 @@ TEST(AddChannel, DuplicateInEitherOrderIsRefusedButStillRecomputes) {
     EXPECT_EQ(net.PathTable.PathCount, 1);  // the rule ran
 }
 
+// A new type changes the capacity: under dynamic routing the residuals and
+// delay figures follow at once; otherwise they stay until the next routing.
+TEST(SetChannelType, ReroutesUnderDynamicRoutingOnly) {
+    TNetObj net;
+    testing_support::SetCapacities(net, {5000, 10000});
+    AddHosts(net, {{0, 0}, {100, 0}});
+    net.AddChannel(1, 2, 2);
+    net.LoadMatrix[1][2] = 1000;
+    net.ToggleDynamic();
+    ASSERT_EQ(net.ResidualMatrix[1][2], 9000);
+    net.SetChannelType(1, 1);
+    EXPECT_EQ(net.Channels[1].TypeNo, 1);
+    EXPECT_EQ(net.ResidualMatrix[1][2], 4000);
+    EXPECT_EQ(net.ResidualMatrix[2][1], 4000);
+    EXPECT_DOUBLE_EQ(net.DelayMatrix[1][2], 1.5);
+    EXPECT_EQ(net.PathTable.PathCount, 1);
+
+    net.ToggleDynamic();
+    net.SetChannelType(1, 2);
+    EXPECT_EQ(net.Channels[1].TypeNo, 2);
+    EXPECT_EQ(net.ResidualMatrix[1][2], 4000);
+    EXPECT_DOUBLE_EQ(net.DelayMatrix[1][2], 1.5);
+}
+
 TEST(AddChannel, FreedSlotIsReusedAndSelfChannelHasLengthZero) {
     TNetObj net;
     AddRow(net, 4);
