@@ -44,8 +44,10 @@ double TNetObj::HostDistance(int32_t hostA, int32_t hostB) const {
     const int64_t dy = int64_t{Hosts[hostA].Y} - Hosts[hostB].Y;
     const auto ax = static_cast<uint64_t>(dx < 0 ? -dx : dx);
     const auto ay = static_cast<uint64_t>(dy < 0 ? -dy : dy);
-    const auto squares = static_cast<long double>(ax * ax) + static_cast<long double>(ay * ay);
-    return static_cast<double>(std::sqrt(squares));
+    // The sum is exact in 128 bits and rounded once to double; its root is
+    // taken in double precision, as the lengths stored in channels.cs are.
+    const unsigned __int128 squares = static_cast<unsigned __int128>(ax * ax) + ay * ay;
+    return std::sqrt(static_cast<double>(squares));
 }
 
 }  // namespace net
