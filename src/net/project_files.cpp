@@ -1,19 +1,21 @@
 // Project files: hosts.hs, channels.cs and general.gs in one directory.
 //
 // Loading reads and checks all three files into a scratch copy and changes
-// the network only when everything succeeded. Saving writes each file to a
-// temporary file beside it and renames the three over the old ones only when
-// all of them are complete, so a failure never damages the project that was
-// there.
+// the network only when everything succeeded. Saving replaces the three files
+// all together or not at all (file_set_commit.h). A save holds an exclusive
+// lock on the directory and a load a shared one, so that two saves never mix
+// their files and a load never reads half of a save.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "errors.h"
+#include "file_set_commit.h"
 #include "general_text.h"
 #include "netobj.h"
 #include "posix_file.h"
@@ -24,7 +26,9 @@ namespace {
 constexpr const char* HostsFileName = "hosts.hs";
 constexpr const char* ChannelsFileName = "channels.cs";
 constexpr const char* GeneralFileName = "general.gs";
-constexpr const char* TemporarySuffix = ".tmp";
+// A real general.gs takes a few kilobytes; anything much longer is refused
+// before it is read, so that a huge file cannot stall the program.
+constexpr size_t MaxGeneralFileSize = 1024 * 1024;
 
 constexpr size_t HostsFileSize = static_cast<size_t>(MaxHosts) * HostRecordSize;
 constexpr size_t ChannelsFileSize = static_cast<size_t>(MaxChannels) * ChannelRecordSize;
@@ -105,62 +109,57 @@ void CheckChannelEnds(const ProjectContent& content) {
     }
 }
 
-// One file written beside its final name and renamed over it at the end.
-struct PendingFile {
-    std::string finalPath;
-    std::string temporaryPath;
-    bool created = false;
-};
-
-void WriteAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw IoError(IoMessage(errno));
-        }
-        // A write that takes nothing means there is no room left.
-        if (n == 0)
-            throw IoError(IoMessage(ENOSPC));
-        done += static_cast<size_t>(n);
-    }
-}
-
-// Writes the temporary file completely and forces it to the disk.
-void WriteTemporary(PendingFile& pending, const std::string& directory, const std::string& bytes) {
-    // A temporary file left by an interrupted save is removed first; the new
-    // one is always created afresh, so a link planted under its name is never
-    // followed and nothing outside the directory is written.
-    ::unlink(pending.temporaryPath.c_str());
-    FileHandle file(::open(pending.temporaryPath.c_str(),
-                           O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
-    if (file.Get() < 0)
+// The directory itself, open for its lock; one that does not exist fails as
+// its files would.
+FileHandle OpenDirectory(const std::string& directory) {
+    FileHandle dir(::open((directory + "/").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Get() < 0)
         ThrowOpenFailure(errno, directory);
-    pending.created = true;
-    WriteAll(file.Get(), bytes);
-    // Devices and some file systems cannot sync; that is no failure of ours.
-    if (::fsync(file.Get()) != 0 && errno != EINVAL && errno != EROFS) {
+    return dir;
+}
+
+const std::vector<std::string>& ProjectFileNames() {
+    static const std::vector<std::string> names = {HostsFileName, ChannelsFileName,
+                                                   GeneralFileName};
+    return names;
+}
+
+// A save killed halfway leaves kept old files: the three files may then come
+// from two saves, and loading them could give a network nobody made.
+void RefuseInterruptedSave(const std::string& directory) {
+    const std::optional<std::string> kept = FindInterruptedCommit(directory, ProjectFileNames());
+    if (kept) {
+        throw IoError("Сохранение в папку «" + directory + "» было прервано (остался файл " +
+                      *kept +
+                      "), файлы проекта могут быть от разных сохранений; проект не загружен. "
+                      "Сохраните сеть в эту папку заново");
+    }
+}
+
+[[noreturn]] void ThrowGeneralTooLong(const std::string& directory) {
+    throw IoError("Файл «" + ProjectPath(directory, GeneralFileName) +
+                  "» длиннее 1 МиБ, такого файла проекта не бывает; проект не загружен");
+}
+
+// The numbers of general.gs, read no further than MaxGeneralFileSize.
+GeneralContent ReadGeneralFile(const std::string& directory) {
+    const FileHandle file = OpenForReading(directory, GeneralFileName);
+    struct stat info {};
+    if (::fstat(file.Get(), &info) != 0)
         throw IoError(IoMessage(errno));
-    }
-    file.Close();
-}
-
-void RemoveTemporaries(std::vector<PendingFile>& pending) {
-    for (PendingFile& p : pending) {
-        if (p.created)
-            ::unlink(p.temporaryPath.c_str());
-        p.created = false;
-    }
-}
-
-// Makes the renames themselves durable; a directory that cannot be synced
-// still holds the files.
-void SyncDirectory(const std::string& directory) {
-    const FileHandle dir(::open((directory + "/").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Get() >= 0)
-        ::fsync(dir.Get());
+    if (static_cast<uint64_t>(info.st_size) > MaxGeneralFileSize)
+        ThrowGeneralTooLong(directory);
+    const int fd = file.Get();
+    size_t taken = 0;
+    // The file may still grow while it is read.
+    GeneralReader reader([fd, &taken, &directory](char* buffer, size_t size) {
+        const size_t n = ReadSome(fd, buffer, size);
+        taken += n;
+        if (taken > MaxGeneralFileSize)
+            ThrowGeneralTooLong(directory);
+        return n;
+    });
+    return ReadGeneral(reader);
 }
 
 std::string EncodeHosts(const TNetObj& net) {
@@ -184,7 +183,15 @@ std::string EncodeChannels(const TNetObj& net) {
 }  // namespace
 
 void TNetObj::LoadProject(const std::string& directory) {
+    ProjectPath(directory, HostsFileName);  // refuses a string holding NUL
     ProjectContent content;
+    // A directory that may not be opened is read without the lock.
+    const FileHandle dir(::open((directory + "/").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Get() < 0 && (errno == ENOENT || errno == ENOTDIR))
+        ThrowOpenFailure(errno, directory);
+    if (dir.Get() >= 0)
+        LockDirectory(dir, false, directory);
+    RefuseInterruptedSave(directory);
 
     {
         const FileHandle file = OpenForReading(directory, HostsFileName);
@@ -201,13 +208,7 @@ void TNetObj::LoadProject(const std::string& directory) {
             content.Channels[c] = DecodeChannelRecord(bytes.data() + (c - 1) * ChannelRecordSize);
         }
     }
-    {
-        const FileHandle file = OpenForReading(directory, GeneralFileName);
-        const int fd = file.Get();
-        GeneralReader reader(
-            [fd](char* buffer, size_t size) { return ReadSome(fd, buffer, size); });
-        content.General = ReadGeneral(reader);
-    }
+    content.General = ReadGeneralFile(directory);
     CheckChannelEnds(content);
 
     // Nothing below can fail but the copy of the name, which comes first.
@@ -237,36 +238,16 @@ void TNetObj::LoadProject(const std::string& directory) {
 
 void TNetObj::SaveProject(const std::string& directory) const {
     // Everything is encoded before any file is touched.
-    const std::string contents[] = {EncodeHosts(*this), EncodeChannels(*this),
-                                    FormatGeneral(*this)};
-    std::vector<PendingFile> pending;
-    for (const char* name : {HostsFileName, ChannelsFileName, GeneralFileName}) {
-        const std::string path = ProjectPath(directory, name);
-        pending.push_back({path, path + TemporarySuffix, false});
-    }
-
-    try {
-        // A directory in a file's place could not be replaced by the rename.
-        for (const PendingFile& p : pending) {
-            struct stat info {};
-            if (::stat(p.finalPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-                throw IoError("File access denied");
-            }
-        }
-        for (size_t k = 0; k < pending.size(); ++k) {
-            WriteTemporary(pending[k], directory, contents[k]);
-        }
-        for (PendingFile& p : pending) {
-            if (::rename(p.temporaryPath.c_str(), p.finalPath.c_str()) != 0) {
-                throw IoError(IoMessage(errno));
-            }
-            p.created = false;
-        }
-    } catch (...) {
-        RemoveTemporaries(pending);
-        throw;
-    }
-    SyncDirectory(directory);
+    std::vector<FileReplacement> files = {
+        {ProjectPath(directory, HostsFileName), EncodeHosts(*this)},
+        {ProjectPath(directory, ChannelsFileName), EncodeChannels(*this)},
+        {ProjectPath(directory, GeneralFileName), FormatGeneral(*this)},
+    };
+    const FileHandle dir = OpenDirectory(directory);
+    LockDirectory(dir, true, directory);
+    // What an earlier save left is of no use: this one writes all three files.
+    RemoveLeftovers(directory, ProjectFileNames());
+    ReplaceFilesTogether(std::move(files));
 }
 
 }  // namespace net
