@@ -2,34 +2,9 @@
 // mesh with a demand between every ordered pair.
 #include <benchmark/benchmark.h>
 
-#include <cmath>
-
-#include "netobj.h"
+#include "full_mesh.h"
 
 namespace {
-
-net::TNetObj FullMeshWithAllDemands() {
-    net::TNetObj net;
-    net.ChannelTypeCount = 1;
-    net.ChannelTypes[1].Capacity = 100000;
-    for (int h = 0; h < net::MaxHosts; ++h) {
-        const double angle = 2 * M_PI * h / net::MaxHosts;
-        net.AddHost(static_cast<int32_t>(300 + 250 * std::cos(angle)),
-                    static_cast<int32_t>(300 + 250 * std::sin(angle)), "", 1);
-    }
-    for (int i = 1; i <= net::MaxHosts; ++i) {
-        for (int j = i + 1; j <= net::MaxHosts; ++j) {
-            net.AddChannel(i, j, 1);
-        }
-    }
-    for (int i = 1; i <= net::MaxHosts; ++i) {
-        for (int j = 1; j <= net::MaxHosts; ++j) {
-            if (i != j)
-                net.LoadMatrix[i][j] = 100 + 7 * i + 3 * j;
-        }
-    }
-    return net;
-}
 
 void BM_RouteAllFullMesh(benchmark::State& state) {
     net::TNetObj net = FullMeshWithAllDemands();
