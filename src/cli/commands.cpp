@@ -1,7 +1,9 @@
 // The command table of the script runner: one row per command.
 #include <ostream>
 
+#include "csv_export.h"
 #include "errors.h"
+#include "failures.h"
 #include "numconv.h"
 #include "script.h"
 #include "texts.h"
@@ -129,6 +131,30 @@ void Dynamic(Session& s, ScriptLine& line) {
     s.net.ToggleDynamic();
 }
 
+// One line per row of the failure analysis, worst first after the row
+// without failure:
+//   failure KIND N CLASS PLACED UNPLACED UNPLACED_LOAD LOST LOST_LOAD MAX_DELAY BUSIEST RESIDUAL
+// KIND is none, channel or host (N is 0 for none); MAX_DELAY is "-" when no
+// path was placed, BUSIEST and RESIDUAL are "-" when no channel is left.
+void Failures(Session& s, ScriptLine& line) {
+    line.End();
+    const char* const kinds[] = {"none", "channel", "host"};
+    for (const net::FailureRow& row : net::AnalyzeFailures(s.net)) {
+        s.out << "failure " << kinds[static_cast<int>(row.Kind)] << " " << row.Element << " "
+              << static_cast<int>(row.Class) << " " << row.PlacedCount << " " << row.UnplacedCount
+              << " " << row.UnplacedLoad << " " << row.LostCount << " " << row.LostLoad << " "
+              << (row.PlacedCount > 0 ? net::FormatFixed3(row.MaxPathDelay) : "-") << " ";
+        if (row.BusiestChannel > 0)
+            s.out << row.BusiestChannel << " " << row.BusiestResidual << "\n";
+        else
+            s.out << "- -\n";
+    }
+}
+
+void Export(Session& s, ScriptLine& line) {
+    net::ExportCsv(s.net, Directory(line));
+}
+
 // --- topology builders ---
 
 void Star(Session& s, ScriptLine& line) {
@@ -183,18 +209,21 @@ void PrintClass(Session& s) {
 
 void PrintHosts(Session& s) {
     for (int32_t h = 1; h <= MaxHosts; ++h) {
-        if (!s.net.HostPresent[h]) continue;
+        if (!s.net.HostPresent[h])
+            continue;
         const net::HostRecord& r = s.net.Hosts[h];
         s.out << "host " << h << " " << r.X << " " << r.Y << " " << r.TypeNo;
         const std::string name = s.net.HostName(h);
-        if (!name.empty()) s.out << " " << name;
+        if (!name.empty())
+            s.out << " " << name;
         s.out << "\n";
     }
 }
 
 void PrintChannels(Session& s) {
     for (int32_t c = 1; c <= MaxChannels; ++c) {
-        if (!s.net.ChannelPresent[c]) continue;
+        if (!s.net.ChannelPresent[c])
+            continue;
         const net::ChannelRecord& r = s.net.Channels[c];
         s.out << "channel " << c << " " << r.HostA << " " << r.HostB << " " << r.TypeNo << " "
               << net::FormatFixed3(r.Length) << "\n";
@@ -224,7 +253,8 @@ void PrintPaths(Session& s) {
 
 void PrintLinks(Session& s) {
     for (int32_t c = 1; c <= MaxChannels; ++c) {
-        if (!s.net.ChannelPresent[c]) continue;
+        if (!s.net.ChannelPresent[c])
+            continue;
         const int32_t a = s.net.Channels[c].HostA;
         const int32_t b = s.net.Channels[c].HostB;
         s.out << "link " << c << " " << a << " " << b << " " << s.net.ResidualMatrix[a][b] << " "
@@ -255,8 +285,8 @@ struct PrintEntry {
 };
 
 const PrintEntry kPrints[] = {
-    {"class", PrintClass}, {"hosts", PrintHosts}, {"channels", PrintChannels},
-    {"types", PrintTypes}, {"paths", PrintPaths}, {"links", PrintLinks},
+    {"class", PrintClass}, {"hosts", PrintHosts},     {"channels", PrintChannels},
+    {"types", PrintTypes}, {"paths", PrintPaths},     {"links", PrintLinks},
     {"loads", PrintLoads}, {"dynamic", PrintDynamic}, {"name", PrintName},
 };
 
@@ -288,6 +318,8 @@ const std::vector<CommandEntry>& CommandTable() {
         {"save", "save DIR", Save},
         {"route", "route", Route},
         {"dynamic", "dynamic", Dynamic},
+        {"failures", "failures", Failures},
+        {"export", "export DIR", Export},
         {"star", "star CENTRE TYPE", Star},
         {"mesh", "mesh TYPE", Mesh},
         {"clear", "clear", Clear},
