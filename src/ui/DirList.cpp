@@ -1,24 +1,82 @@
 #include "DirList.h"
 
-#include <QDir>
-#include <QFile>
-#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
+#include <QFile>
+#include <QStringDecoder>
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "cp1251.h"
 #include "errors.h"
 
-QStringList ListSubdirectories(const QString& directory) {
-    QDir dir(directory);
-    // Without QDir::Hidden the names starting with a dot are skipped.
-    QStringList names = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int folded = QString::compare(a, b, Qt::CaseInsensitive);
+namespace {
+
+// One subdirectory: the name shown and the name the file system knows.
+struct Subdirectory {
+    QString shown;
+    QByteArray raw;
+};
+
+// Names copied from another system may be in its single-byte code page; they
+// are shown readably and opened by their bytes.
+QString ShownName(const QByteArray& raw) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8.decode(raw);
+    if (!utf8.hasError())
+        return decoded;
+    return QString::fromStdString(net::Cp1251ToUtf8(raw.toStdString()));
+}
+
+// The subdirectories (and links to them) whose names do not start with a dot.
+std::vector<Subdirectory> ReadSubdirectories(const QString& directory) {
+    std::vector<Subdirectory> found;
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(
+        ::opendir(QFile::encodeName(directory).constData()), ::closedir);
+    if (!dir)
+        return found;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const QByteArray raw(entry->d_name);
+        struct stat info {};
+        if (raw.startsWith('.') || ::fstatat(::dirfd(dir.get()), entry->d_name, &info, 0) != 0 ||
+            !S_ISDIR(info.st_mode)) {
+            continue;
+        }
+        found.push_back({ShownName(raw), raw});
+    }
+    return found;
+}
+
+std::vector<Subdirectory> SortedWithDots(const QString& directory) {
+    std::vector<Subdirectory> names = ReadSubdirectories(directory);
+    std::sort(names.begin(), names.end(), [](const Subdirectory& a, const Subdirectory& b) {
+        const int folded = QString::compare(a.shown, b.shown, Qt::CaseInsensitive);
         if (folded != 0)
             return folded < 0;
-        return QString::compare(a, b, Qt::CaseSensitive) < 0;
+        const int cased = QString::compare(a.shown, b.shown, Qt::CaseSensitive);
+        return cased != 0 ? cased < 0 : a.raw < b.raw;
     });
-    names.prepend(QStringLiteral(".."));
-    names.prepend(QStringLiteral("."));
+    names.insert(names.begin(), {{QStringLiteral("."), "."}, {QStringLiteral(".."), ".."}});
     return names;
+}
+
+}  // namespace
+
+QStringList ListSubdirectories(const QString& directory) {
+    QStringList shown;
+    for (const Subdirectory& name : SortedWithDots(directory))
+        shown.append(name.shown);
+    return shown;
+}
+
+void FillDirectoryList(QListWidget& list, const QString& directory) {
+    for (const Subdirectory& name : SortedWithDots(directory)) {
+        auto* item = new QListWidgetItem(name.shown, &list);
+        item->setData(Qt::UserRole, name.raw);
+    }
 }
 
 std::string SelectedDirectory(const QListWidget& list) {
@@ -27,5 +85,9 @@ std::string SelectedDirectory(const QListWidget& list) {
     if (index < 0 || index >= list.count()) {
         throw net::NetError("List index out of bounds (" + std::to_string(index) + ")");
     }
-    return QFile::encodeName(list.item(index)->text()).toStdString();
+    const QListWidgetItem& item = *list.item(index);
+    const QVariant raw = item.data(Qt::UserRole);
+    if (raw.isValid())
+        return raw.toByteArray().toStdString();
+    return QFile::encodeName(item.text()).toStdString();
 }

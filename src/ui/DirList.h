@@ -6,10 +6,15 @@
 #include <QStringList>
 #include <string>
 
-// Names of the subdirectories of `directory`: "." and ".." first, then the
-// others sorted by name (ignoring case, then by case). Names starting with a
-// dot are hidden and left out.
+// Names of the subdirectories of `directory` as shown: "." and ".." first,
+// then the others sorted by name (ignoring case, then by case). Names
+// starting with a dot are hidden and left out. A name that is not valid UTF-8
+// is shown decoded as Windows-1251.
 QStringList ListSubdirectories(const QString& directory);
+
+// Fills the list with those names; each entry keeps the name as the file
+// system spells it, byte for byte.
+void FillDirectoryList(QListWidget& list, const QString& directory);
 
 // The name of the selected entry as the file system spells it. With nothing
 // selected raises "List index out of bounds (-1)".

@@ -1,10 +1,13 @@
 // The open and save dialogs: the directory list, the selection error and the
 // Confirmed flag across showings.
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <set>
 
 #include "DirList.h"
 #include "OpenForm.h"
@@ -44,6 +47,33 @@ private slots:
         const QStringList names = ListSubdirectories(work.path());
         const QStringList expected = {".", "..", "_x", "A", "a", "b", "c-link", "проект"};
         QCOMPARE(names, expected);
+    }
+
+    // A name in Windows-1251 is shown readably and chosen by its own bytes,
+    // beside a UTF-8 name that reads the same.
+    void nonUtf8NamesAreListedAndChosenByTheirBytes() {
+        QTemporaryDir work;
+        const QByteArray cp1251("\xCF\xF0\xEE\xE5\xEA\xF2");  // "Проект"
+        const QByteArray utf8 = QString::fromUtf8("Проект").toUtf8();
+        for (const QByteArray& name : {cp1251, utf8}) {
+            QVERIFY(::mkdir((QFile::encodeName(work.path()) + "/" + name).constData(), 0777) == 0);
+        }
+        QCOMPARE(
+            ListSubdirectories(work.path()),
+            QStringList({".", "..", QString::fromUtf8("Проект"), QString::fromUtf8("Проект")}));
+
+        QListWidget list;
+        FillDirectoryList(list, work.path());
+        QCOMPARE(list.count(), 4);
+        std::set<std::string> chosen;
+        for (int row = 2; row < 4; ++row) {
+            list.item(row)->setSelected(true);
+            chosen.insert(SelectedDirectory(list));
+            list.clearSelection();
+        }
+        QCOMPARE(chosen, (std::set<std::string>{cp1251.toStdString(), utf8.toStdString()}));
+        // QTemporaryDir cannot remove what it cannot name.
+        ::rmdir((QFile::encodeName(work.path()) + "/" + cp1251).constData());
     }
 
     void emptyDirectoryStillOffersDotAndDotDot() {
