@@ -38,3 +38,16 @@ join "$data/projects/ring/hosts.hs" "$data/projects/ring/channels.cs" \
   printf '%s' "$sep"
   join "$data/HostInfo.hi" "$data/ChanInfo.ci"
 } >fuzz/corpus/largest-real
+# The ring edited, built on and routed by the operation part (the sixth),
+# whose last byte makes the fifth commit step of the closing save fail.
+{
+  cat fuzz/corpus/ring
+  printf '%s' "$sep"
+  printf '\x0d\x00\x00\x01\x0e\x00\x00\x01'
+  printf '\x00\x00\x00\x01\x10\x01\x00\x20\x01\x00\x04\xd0\x90bc'
+  printf '\x03\x00\x01\x01\x0b\x00\x00\x01\x0c\x00\x00\x01\x06\x02\x00\x01'
+  printf '\x0a\x00\x00\x01\x09\x00\x00\x00'
+  printf '\x02\x01\x00\x02\x30\x00\x00\x40\x00\x01\x05\xcf\xf0xyz'
+  printf '\x0f\x00\x00\x00\x09$7fffFFFF\x01\x03\x00\x00\x04\x00\x00\x00\x05'
+  printf '\x05\x00\x00\x03\x07\x07\x00\x00\x01\x08\x00\x00\x00\x05'
+} >fuzz/corpus/edited-ring

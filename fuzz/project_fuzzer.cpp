@@ -4,11 +4,15 @@
 // - a failed load leaves the network exactly as it was;
 // - a loaded network has counts equal to its flags, names of at most 20
 //   characters and present channels between host slots 1..18;
-// - saving a loaded network and loading it again gives the same network.
+// - saving a loaded network and loading it again gives the same network;
+// - after editing, building and routing the loaded network as its sixth part
+//   asks, counts still equal flags and names still fit;
+// - a save whose n-th commit step fails leaves the old project byte for byte,
+//   and one that succeeds loads back as the edited network.
 //
-// The input is up to five parts separated by kSeparator: hosts.hs,
-// channels.cs, general.gs, HostInfo.hi, ChanInfo.ci. A file whose part is
-// missing does not exist.
+// The input is up to six parts separated by kSeparator: hosts.hs,
+// channels.cs, general.gs, HostInfo.hi, ChanInfo.ci and the operations (see
+// Operations). A file whose part is missing does not exist.
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -28,6 +32,8 @@
 #include "errors.h"
 #include "general_text.h"
 #include "netobj.h"
+#include "numconv.h"
+#include "posix_file.h"
 #include "texts.h"
 
 namespace {
@@ -137,7 +143,9 @@ bool SameProject(const net::TNetObj& a, const net::TNetObj& b) {
            SameReal(a.GeneralReal, b.GeneralReal);
 }
 
-void CheckLoaded(const net::TNetObj& net) {
+// What every operation keeps: counts equal to the flags, names of at most
+// 20 characters, present channels between host slots.
+void CheckCounts(const net::TNetObj& net) {
     int32_t hosts = 0;
     for (int32_t h = 1; h <= net::MaxHosts; ++h) {
         hosts += net.HostPresent[h] ? 1 : 0;
@@ -153,7 +161,167 @@ void CheckLoaded(const net::TNetObj& net) {
               "present channel outside the host slots");
     }
     Check(hosts == net.HostCount && channels == net.ChannelCount, "counts differ from flags");
+}
+
+void CheckLoaded(const net::TNetObj& net) {
+    CheckCounts(net);
     Check(net.NetworkName == "p", "name is not the directory");
+}
+
+// Reads the operation part byte by byte; past its end every byte is 0.
+class Bytes {
+public:
+    explicit Bytes(std::string_view bytes) : bytes_(bytes) {}
+    bool Empty() const { return pos_ >= bytes_.size(); }
+    uint8_t Next() { return Empty() ? 0 : static_cast<uint8_t>(bytes_[pos_++]); }
+    // A small signed number: positions near the drawing and far off it.
+    int32_t Coordinate() {
+        const uint8_t low = Next();
+        const auto value = static_cast<int16_t>(low | Next() << 8);
+        return (Next() & 1) != 0 ? int32_t{value} * 65536 : value;
+    }
+    // Up to 31 bytes of text, any bytes at all.
+    std::string Text() {
+        const size_t length = Next() % 32;
+        std::string text;
+        while (text.size() < length && !Empty())
+            text.push_back(static_cast<char>(Next()));
+        return text;
+    }
+
+private:
+    std::string_view bytes_;
+    size_t pos_ = 0;
+};
+
+// A present host picked by the input, 0 when there is none: the windows and
+// the runner only pass hosts found on the drawing.
+int32_t PresentHost(const net::TNetObj& net, uint8_t pick) {
+    if (net.HostCount <= 0)
+        return 0;
+    int32_t skip = pick % net.HostCount;
+    for (int32_t h = 1; h <= net::MaxHosts; ++h) {
+        if (net.HostPresent[h] && skip-- == 0)
+            return h;
+    }
+    return 0;
+}
+
+// A typed number: converted, and a decimal result reads back the same.
+void TypedNumber(const std::string& text) {
+    try {
+        const int32_t value = net::StrToInt(text);
+        Check(net::StrToInt(std::to_string(value)) == value, "a converted number reads back wrong");
+    } catch (const net::ConvertError&) {
+    }
+}
+
+// One operation of the sixth part, as the windows and the runner would call
+// it. An operation may refuse with NetError (a full table, a type number
+// outside the table, a channel filled to zero); the network must stay sound.
+void Operate(net::TNetObj& net, Bytes& ops) {
+    const uint8_t op = ops.Next() % 16;
+    const int32_t host = PresentHost(net, ops.Next());
+    const int32_t other = PresentHost(net, ops.Next());
+    const int32_t type = static_cast<int8_t>(ops.Next());
+    switch (op) {
+        case 0: {
+            const int32_t x = ops.Coordinate();
+            net.AddHost(x, ops.Coordinate(), ops.Text(), type);
+            break;
+        }
+        case 1:
+            if (host != 0)
+                net.DeleteHost(host);
+            break;
+        case 2:
+            if (host != 0) {
+                const int32_t x = ops.Coordinate();
+                net.UpdateHost(host, x, ops.Coordinate(), ops.Text(), type);
+            }
+            break;
+        case 3:
+            if (host != 0 && other != 0)
+                net.AddChannel(host, other, type);
+            break;
+        case 4:
+            net.DeleteChannel(1 + ops.Next() % net::MaxChannels);
+            break;
+        case 5:
+            net.SetChannelType(1 + ops.Next() % net::MaxChannels, type);
+            break;
+        case 6:
+            if (host != 0)
+                net.BuildStar(host, type);
+            break;
+        case 7:
+            net.BuildFullMesh(type);
+            break;
+        case 8:
+            net.DeleteAllChannels();
+            break;
+        case 9:
+            net.BuildSpanningTree();
+            break;
+        case 10:
+            net.BuildSpanningTreeOverAll(type);
+            break;
+        case 11:
+            net.MakeBiconnected(type);
+            break;
+        case 12:
+            net.BuildRing(type);
+            break;
+        case 13:
+            net.RouteAll();
+            break;
+        case 14:
+            net.ToggleDynamic();  // routes again after every later change
+            break;
+        default:
+            TypedNumber(ops.Text());
+            break;
+    }
+}
+
+// Bytes of the three project files in `directory`.
+std::string ProjectBytes(const std::string& directory) {
+    std::string all;
+    for (const char* name : {"/hosts.hs", "/channels.cs", "/general.gs"}) {
+        FILE* f = std::fopen((directory + name).c_str(), "rb");
+        if (f == nullptr)
+            Fail("a project file is missing");
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+            all.append(buffer, n);
+        std::fclose(f);
+        all += '|';
+    }
+    return all;
+}
+
+// Saves over the project in "q" with commit step `failing` failing (a number
+// past the last step lets the save succeed).
+void SaveFailingAt(const net::TNetObj& net, int failing) {
+    const std::string before = ProjectBytes("q");
+    net::seam::CommitStepFault = [failing, step = 0]() mutable {
+        return ++step == failing ? EIO : 0;
+    };
+    bool failed = false;
+    try {
+        net.SaveProject("q");
+    } catch (const net::IoError&) {
+        failed = true;
+    }
+    net::seam::CommitStepFault = nullptr;
+    if (failed) {
+        Check(ProjectBytes("q") == before, "a failed save changed the old project");
+        return;
+    }
+    auto reloaded = std::make_unique<net::TNetObj>();
+    reloaded->LoadProject("q");
+    reloaded->NetworkName = net.NetworkName;
+    Check(SameProject(net, *reloaded), "an edited network came back different");
 }
 
 // Everything that reads a loaded network without changing its slots.
@@ -172,6 +340,8 @@ void Exercise(net::TNetObj& net) {
         net::ChannelText(net, c);
         net.HostDistance(net.Channels[c].HostA, net.Channels[c].HostB);
     }
+    for (int32_t h = 1; h <= net::MaxHosts; ++h)
+        net.HostName(h);
     net::ClassText(net.Classify());
     try {
         net.RouteAll();
@@ -203,6 +373,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         WriteFile(file, input.substr(start, end - start));
         start = end + kSeparator.size();
     }
+    Bytes ops(start < input.size() ? input.substr(start) : std::string_view());
 
     auto net = std::make_unique<net::TNetObj>(*previous);
     try {
@@ -231,5 +402,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(SameProject(*net, *reloaded), "save and load changed the network");
 
     Exercise(*net);
+
+    // At most 64 operations: the builders and routing are the slow part.
+    for (int k = 0; k < 64 && !ops.Empty(); ++k) {
+        try {
+            Operate(*net, ops);
+        } catch (const net::NetError&) {
+        }
+        CheckCounts(*net);
+    }
+    Exercise(*net);
+    SaveFailingAt(*net, 1 + ops.Next() % 8);
     return 0;
 }

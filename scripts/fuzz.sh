@@ -16,6 +16,9 @@ ninja -C "$dir" project_fuzzer
 # New inputs go to a scratch corpus; the seeds in the repository stay as they are.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# -max_len: inputs well above the size of the sample projects (5.5 KB), so
+# that long files and long operation parts are tried too.
 "$top/$dir/fuzz/project_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
+  -max_len=20000 -len_control=0 \
   -dict="$top/fuzz/project.dict" -artifact_prefix="$top/$dir/" -print_final_stats=1 \
   "$work" "$top/fuzz/corpus" 2>&1 | grep -vE '^#[0-9]+[[:space:]]+(NEW|REDUCE|pulse)|NEW_FUNC'
