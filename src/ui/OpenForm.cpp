@@ -15,7 +15,7 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent) {
 }
 
 void TForm5::FormCreate() {
-    ListBox1->addItems(ListSubdirectories(QDir::currentPath()));
+    FillDirectoryList(*ListBox1, QDir::currentPath());
 }
 
 void TForm5::Button1Click() {

@@ -15,7 +15,7 @@ TForm6::TForm6(QWidget* parent) : QDialog(parent) {
 }
 
 void TForm6::FormCreate() {
-    ListBox1->addItems(ListSubdirectories(QDir::currentPath()));
+    FillDirectoryList(*ListBox1, QDir::currentPath());
 }
 
 void TForm6::Button1Click() {
