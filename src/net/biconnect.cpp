@@ -16,12 +16,7 @@ struct StackEntry {
 // Working data of one call of MakeBiconnected.
 class BlockFinder {
 public:
-    explicit BlockFinder(const TNetObj& net) : net_(net) {
-        ForEachPresentLink(net, [this](int32_t a, int32_t b) {
-            adjacency_[a][b] = 2;
-            adjacency_[b][a] = 2;
-        });
-    }
+    explicit BlockFinder(const TNetObj& net) : net_(net), adjacency_(Adjacency(net)) {}
 
     // Searches every connected group from its lowest-numbered host.
     void Run() {
@@ -53,7 +48,7 @@ private:
         discovery_[v] = counter_;
         low_[v] = counter_;
         for (int32_t w = 1; w <= MaxHosts; ++w) {
-            if (!net_.HostPresent[w] || adjacency_[v][w] == 0)
+            if (!net_.HostPresent[w] || !adjacency_[v][w])
                 continue;
             if (discovery_[w] == 0) {
                 Push(v, w);
@@ -135,7 +130,7 @@ private:
     }
 
     const TNetObj& net_;
-    HostMatrix<int32_t> adjacency_{};
+    const HostMatrix<bool> adjacency_;
     std::array<int32_t, MaxHosts + 1> discovery_{};
     std::array<int32_t, MaxHosts + 1> low_{};
     int32_t counter_ = 0;

@@ -3,12 +3,14 @@
 #include "netobj.h"
 
 namespace net {
-namespace {}  // namespace
+namespace {
 
-bool TNetObj::ReachesAll(const HostMatrix<int32_t>& adjacency, int32_t excluded) const {
+// Whether the present hosts other than `excluded` (0 for none) are all
+// reached from the lowest of them over the adjacency; false when there are none.
+bool ReachesAll(const TNetObj& net, const HostMatrix<bool>& adjacency, int32_t excluded) {
     HostSet target = 0;
     for (int32_t h = 1; h <= MaxHosts; ++h) {
-        if (HostPresent[h] && h != excluded)
+        if (net.HostPresent[h] && h != excluded)
             target |= Bit(h);
     }
     if (target == 0)
@@ -23,7 +25,7 @@ bool TNetObj::ReachesAll(const HostMatrix<int32_t>& adjacency, int32_t excluded)
             if ((reached & Bit(a)) == 0)
                 continue;
             for (int32_t b = 1; b <= MaxHosts; ++b) {
-                if ((target & Bit(b)) != 0 && adjacency[a][b] != 0)
+                if ((target & Bit(b)) != 0 && adjacency[a][b])
                     reached |= Bit(b);
             }
         }
@@ -31,16 +33,14 @@ bool TNetObj::ReachesAll(const HostMatrix<int32_t>& adjacency, int32_t excluded)
     return reached == target;
 }
 
+}  // namespace
+
 ConnectivityClass TNetObj::Classify() const {
-    HostMatrix<int32_t> adjacency{};
-    ForEachPresentLink(*this, [&adjacency](int32_t a, int32_t b) {
-        adjacency[a][b] = 2;
-        adjacency[b][a] = 2;
-    });
-    if (!ReachesAll(adjacency, 0))
+    const HostMatrix<bool> adjacency = Adjacency(*this);
+    if (!ReachesAll(*this, adjacency, 0))
         return Disconnected;
     for (int32_t h = 1; h <= MaxHosts; ++h) {
-        if (HostPresent[h] && !ReachesAll(adjacency, h))
+        if (HostPresent[h] && !ReachesAll(*this, adjacency, h))
             return Connected;
     }
     return Biconnected;

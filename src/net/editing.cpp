@@ -1,4 +1,5 @@
 // Editing the network one host or channel at a time.
+#include <cassert>
 #include <cstdlib>
 
 #include "errors.h"
@@ -51,6 +52,7 @@ void TNetObj::AddHost(int32_t x, int32_t y, const std::string& name, int32_t typ
 }
 
 void TNetObj::DeleteHost(int32_t host) {
+    assert(IsHostNumber(host) && HostPresent[host]);
     --HostCount;
     HostPresent[host] = false;
     for (int32_t j = 1; j <= MaxChannels; ++j) {
@@ -64,6 +66,7 @@ void TNetObj::DeleteHost(int32_t host) {
 
 void TNetObj::UpdateHost(int32_t host, int32_t x, int32_t y, const std::string& name,
                          int32_t type) {
+    assert(IsHostNumber(host) && HostPresent[host]);
     const int32_t clash = LowestClashingHost(x, y);
     if (clash == 0 || clash == host) {
         HostRecord& record = Hosts[host];
@@ -85,6 +88,7 @@ void TNetObj::UpdateHost(int32_t host, int32_t x, int32_t y, const std::string& 
 }
 
 void TNetObj::AddChannel(int32_t hostA, int32_t hostB, int32_t type) {
+    assert(IsHostNumber(hostA) && IsHostNumber(hostB));
     bool duplicate = false;
     for (int32_t j = 1; j <= MaxChannels && !duplicate; ++j) {
         const ChannelRecord& c = Channels[j];
@@ -114,6 +118,7 @@ void TNetObj::AddChannel(int32_t hostA, int32_t hostB, int32_t type) {
 }
 
 void TNetObj::DeleteChannel(int32_t channel) {
+    assert(IsChannelNumber(channel));
     if (ChannelPresent[channel]) {
         --ChannelCount;
         ChannelPresent[channel] = false;
@@ -122,6 +127,7 @@ void TNetObj::DeleteChannel(int32_t channel) {
 }
 
 void TNetObj::SetChannelType(int32_t channel, int32_t type) {
+    assert(IsChannelNumber(channel));
     Channels[channel].TypeNo = type;
     RecomputeIfDynamic();
 }

@@ -66,49 +66,24 @@ bool IsRealShape(const std::string& token) {
     return pos == token.size();
 }
 
-uint32_t ParseHexMagnitude(const std::string& token, size_t pos) {
-    if (pos >= token.size())
-        InvalidNumber();
-    uint64_t value = 0;
-    for (; pos < token.size(); ++pos) {
-        const int d = HexDigit(token[pos]);
-        if (d < 0)
-            InvalidNumber();
-        value = value * 16 + static_cast<uint64_t>(d);
-        if (value > 0xFFFFFFFFu)
-            InvalidNumber();
-    }
-    return static_cast<uint32_t>(value);
-}
-
+// Decimal, or "$" or "0x" and hexadecimal digits whose 32 bits may follow a sign.
 int32_t ParseInteger(const std::string& token) {
-    size_t pos = 0;
-    bool negative = false;
-    if (pos < token.size() && (token[pos] == '+' || token[pos] == '-')) {
-        negative = token[pos] == '-';
-        ++pos;
+    const std::string_view text = token;
+    const bool negative = text.starts_with('-');
+    const std::string_view magnitude = negative || text.starts_with('+') ? text.substr(1) : text;
+    const size_t prefix = magnitude.starts_with('$')                                   ? 1
+                          : magnitude.starts_with("0x") || magnitude.starts_with("0X") ? 2
+                                                                                       : 0;
+    if (prefix == 0) {
+        const std::optional<int32_t> value = ParseSignedDecimal(text);
+        if (!value)
+            InvalidNumber();
+        return *value;
     }
-    if (pos < token.size() && token[pos] == '$') {
-        const uint32_t bits = ParseHexMagnitude(token, pos + 1);
-        return static_cast<int32_t>(negative ? 0u - bits : bits);
-    }
-    if (pos + 1 < token.size() && token[pos] == '0' &&
-        (token[pos + 1] == 'x' || token[pos + 1] == 'X')) {
-        const uint32_t bits = ParseHexMagnitude(token, pos + 2);
-        return static_cast<int32_t>(negative ? 0u - bits : bits);
-    }
-    if (pos >= token.size())
+    const std::optional<uint32_t> bits = ParseHexDigits(magnitude.substr(prefix));
+    if (!bits)
         InvalidNumber();
-    const int64_t limit = negative ? 2147483648LL : 2147483647LL;
-    int64_t magnitude = 0;
-    for (; pos < token.size(); ++pos) {
-        if (!IsDigit(token[pos]))
-            InvalidNumber();
-        magnitude = magnitude * 10 + (token[pos] - '0');
-        if (magnitude > limit)
-            InvalidNumber();
-    }
-    return static_cast<int32_t>(negative ? -magnitude : magnitude);
+    return static_cast<int32_t>(negative ? 0u - *bits : *bits);
 }
 
 // Lowers the digits "d.ddd" by one unit in the last place.

@@ -13,10 +13,6 @@ constexpr HostSet Bit(int32_t host) {
     return HostSet{1} << host;
 }
 
-constexpr bool IsHostNumber(int32_t n) {
-    return n >= 1 && n <= MaxHosts;
-}
-
 // Calls link(a, b) for every present channel in slot order. A channel whose
 // ends are not both host numbers (only a damaged file could hold one) is
 // passed over, so no caller indexes outside its tables.
@@ -30,6 +26,17 @@ void ForEachPresentLink(const TNetObj& net, Link link) {
         if (IsHostNumber(a) && IsHostNumber(b))
             link(a, b);
     }
+}
+
+// The present channels as a symmetric matrix: true where a channel joins
+// the two hosts.
+inline HostMatrix<bool> Adjacency(const TNetObj& net) {
+    HostMatrix<bool> adjacency{};
+    ForEachPresentLink(net, [&adjacency](int32_t a, int32_t b) {
+        adjacency[a][b] = true;
+        adjacency[b][a] = true;
+    });
+    return adjacency;
 }
 
 }  // namespace net

@@ -29,6 +29,15 @@ constexpr int ChannelTypeSize = 12;
 // Two positions clash when both distances are strictly below this.
 constexpr int ProximityPixels = 8;
 
+// Numbers that name a host slot and a channel slot. Records read from a file
+// may hold any number; every reader checks before it indexes a table.
+constexpr bool IsHostNumber(int64_t n) {
+    return n >= 1 && n <= MaxHosts;
+}
+constexpr bool IsChannelNumber(int64_t n) {
+    return n >= 1 && n <= MaxChannels;
+}
+
 enum ConnectivityClass : int32_t { Disconnected = 0, Connected = 1, Biconnected = 2 };
 
 // One host slot; also one 40-byte record of hosts.hs. The name is kept in
@@ -146,23 +155,34 @@ public:
     void LoadProject(const std::string& directory);
     void SaveProject(const std::string& directory) const;
 
-    // Editing. Names are UTF-8 here and stored in Windows-1251.
+    // Editing. Names are UTF-8 here and stored in Windows-1251. Callers check
+    // the numbers they pass: the preconditions are asserted in debug builds.
     void AddHost(int32_t x, int32_t y, const std::string& name, int32_t type);
+    // Requires IsHostNumber(host) and HostPresent[host].
     void DeleteHost(int32_t host);
+    // Requires IsHostNumber(host) and HostPresent[host].
     void UpdateHost(int32_t host, int32_t x, int32_t y, const std::string& name, int32_t type);
+    // Requires IsHostNumber(hostA) and IsHostNumber(hostB).
     void AddChannel(int32_t hostA, int32_t hostB, int32_t type);
+    // Requires IsChannelNumber(channel); a free slot is left as it is.
     void DeleteChannel(int32_t channel);
+    // Requires IsChannelNumber(channel).
     void SetChannelType(int32_t channel, int32_t type);
     void RecomputeIfDynamic();
+    // The lowest present host whose position clashes with (x, y), 0 for none:
+    // what the proximity rule refuses, and the host a click at (x, y) picks.
+    int32_t LowestClashingHost(int32_t x, int32_t y) const;
 
     ConnectivityClass Classify() const;
 
-    // Topology builders.
+    // Topology builders. BuildStar does nothing for a centre that is not a
+    // present host.
     void BuildStar(int32_t centre, int32_t type);
     void BuildFullMesh(int32_t type);
     void DeleteAllChannels();
     void BuildSpanningTree();
     void BuildSpanningTreeOverAll(int32_t type);
+    // Requires IsHostNumber(a) and IsHostNumber(b) (labels are host numbers).
     void MergeLabels(int32_t a, int32_t b);
     void MakeBiconnected(int32_t type);
     void BuildRing(int32_t type);
@@ -171,17 +191,12 @@ public:
     void RouteAll();
     void ToggleDynamic();
 
-    // The host's name converted to UTF-8.
+    // The host's name converted to UTF-8. Requires IsHostNumber(host).
     std::string HostName(int32_t host) const;
     // Length of a channel between the current positions of two hosts.
     double HostDistance(int32_t hostA, int32_t hostB) const;
 
 private:
-    bool ReachesAll(const HostMatrix<int32_t>& adjacency, int32_t excluded) const;
-    // Returns false when the row host cannot be reached; the record is then untouched.
-    bool ShortestPath(int32_t rowHost, int32_t columnHost, int32_t demand,
-                      PathRecord& record) const;
-    int32_t LowestClashingHost(int32_t x, int32_t y) const;
     void StoreName(HostRecord& record, const std::string& name) const;
 };
 

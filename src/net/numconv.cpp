@@ -24,39 +24,14 @@ size_t HexPrefixLength(const std::string& text, size_t pos) {
     return 0;
 }
 
+// At most 8 digits: leading zeros count against the limit too.
 int32_t ParseHex(const std::string& text, size_t pos) {
-    uint32_t value = 0;
-    size_t digits = 0;
-    for (; pos < text.size(); ++pos, ++digits) {
-        const int d = HexDigit(text[pos]);
-        if (d < 0 || digits == 8)
-            Invalid(text);
-        value = (value << 4) | static_cast<uint32_t>(d);
-    }
-    if (digits == 0)
+    const std::string_view digits = std::string_view(text).substr(pos);
+    const std::optional<uint32_t> value =
+        digits.size() <= 8 ? ParseHexDigits(digits) : std::nullopt;
+    if (!value)
         Invalid(text);
-    return static_cast<int32_t>(value);
-}
-
-int32_t ParseDecimal(const std::string& text, size_t pos) {
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
-    if (pos >= text.size())
-        Invalid(text);
-    int64_t magnitude = 0;
-    const int64_t limit = negative ? 2147483648LL : 2147483647LL;
-    for (; pos < text.size(); ++pos) {
-        const char c = text[pos];
-        if (c < '0' || c > '9')
-            Invalid(text);
-        magnitude = magnitude * 10 + (c - '0');
-        if (magnitude > limit)
-            Invalid(text);
-    }
-    return static_cast<int32_t>(negative ? -magnitude : magnitude);
+    return static_cast<int32_t>(*value);
 }
 
 }  // namespace
@@ -71,6 +46,43 @@ int HexDigit(char c) {
     return -1;
 }
 
+std::optional<int32_t> ParseSignedDecimal(std::string_view text) {
+    size_t pos = 0;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    if (pos >= text.size())
+        return std::nullopt;
+    const int64_t limit = negative ? 2147483648LL : 2147483647LL;
+    int64_t magnitude = 0;
+    for (; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > limit)
+            return std::nullopt;
+    }
+    return static_cast<int32_t>(negative ? -magnitude : magnitude);
+}
+
+std::optional<uint32_t> ParseHexDigits(std::string_view digits) {
+    if (digits.empty())
+        return std::nullopt;
+    uint64_t value = 0;
+    for (const char c : digits) {
+        const int d = HexDigit(c);
+        if (d < 0)
+            return std::nullopt;
+        value = value * 16 + static_cast<uint64_t>(d);
+        if (value > 0xFFFFFFFFu)
+            return std::nullopt;
+    }
+    return static_cast<uint32_t>(value);
+}
+
 int32_t StrToInt(const std::string& text) {
     size_t pos = 0;
     while (pos < text.size() && text[pos] == ' ') {
@@ -81,7 +93,10 @@ int32_t StrToInt(const std::string& text) {
     if (const size_t prefix = HexPrefixLength(text, pos)) {
         return ParseHex(text, pos + prefix);
     }
-    return ParseDecimal(text, pos);
+    const std::optional<int32_t> value = ParseSignedDecimal(std::string_view(text).substr(pos));
+    if (!value)
+        Invalid(text);
+    return *value;
 }
 
 std::string FormatFixed3(double value) {

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace net {
 
@@ -14,6 +16,13 @@ int32_t StrToInt(const std::string& text);
 
 // Value of a hexadecimal digit, or -1 for any other character.
 int HexDigit(char c);
+
+// The two readers under every integer conversion; each caller adds its own
+// prefixes and raises its own error on nullopt.
+// An optional sign and at least one decimal digit, the value within int32_t.
+std::optional<int32_t> ParseSignedDecimal(std::string_view text);
+// At least one hexadecimal digit and nothing else, the value within 32 bits.
+std::optional<uint32_t> ParseHexDigits(std::string_view digits);
 
 // Fixed notation with exactly 3 decimals and a point; an exact halfway value
 // rounds away from zero and a negative value that rounds to zero keeps "-".

@@ -1,5 +1,7 @@
 // Routing: every positive demand along a least-cost path, greedily in
 // row-major order, the cost of a channel growing as it fills.
+#include <cassert>
+
 #include "errors.h"
 #include "netobj.h"
 
@@ -15,18 +17,22 @@ struct SearchLabel {
     bool temporary = true;
 };
 
-}  // namespace
-
-bool TNetObj::ShortestPath(int32_t rowHost, int32_t columnHost, int32_t demand,
-                           PathRecord& record) const {
+// The least-cost path for `demand` from the row host to the column host over
+// the residual capacities, searched from the column host, written to the
+// empty record. Returns false when the row host cannot be reached; the
+// record is then untouched.
+bool ShortestPath(const TNetObj& net, int32_t rowHost, int32_t columnHost, int32_t demand,
+                  PathRecord& record) {
+    assert(IsHostNumber(rowHost) && IsHostNumber(columnHost) && record[0] == 0);
+    const HostMatrix<int32_t>& residuals = net.ResidualMatrix;
     std::array<SearchLabel, MaxHosts + 1> labels{};
     labels[columnHost].distance = 0.0;
     labels[columnHost].temporary = false;
     int32_t current = columnHost;
     while (true) {
         for (int32_t k = 1; k <= MaxHosts; ++k) {
-            const int32_t residual = ResidualMatrix[current][k];
-            if (!HostPresent[k] || !labels[k].temporary || residual <= demand)
+            const int32_t residual = residuals[current][k];
+            if (!net.HostPresent[k] || !labels[k].temporary || residual <= demand)
                 continue;
             // Extended precision for the cost and the comparison; the stored
             // distance is rounded to double. Near-equal routes depend on it.
@@ -40,7 +46,7 @@ bool TNetObj::ShortestPath(int32_t rowHost, int32_t columnHost, int32_t demand,
         double best = Unlabelled;
         int32_t chosen = 0;
         for (int32_t k = 1; k <= MaxHosts; ++k) {
-            if (HostPresent[k] && labels[k].temporary && labels[k].distance < best) {
+            if (net.HostPresent[k] && labels[k].temporary && labels[k].distance < best) {
                 best = labels[k].distance;
                 chosen = k;
             }
@@ -58,6 +64,8 @@ bool TNetObj::ShortestPath(int32_t rowHost, int32_t columnHost, int32_t demand,
     }
     return true;
 }
+
+}  // namespace
 
 void TNetObj::RouteAll() {
     // Every capacity is looked up before anything changes: a channel whose
@@ -92,7 +100,7 @@ void TNetObj::RouteAll() {
             if (!HostPresent[i] || !HostPresent[j] || load <= 0 || i == j)
                 continue;
             PathRecord& record = PathTable.Records[demands + 1];
-            if (!ShortestPath(i, j, load, record)) {
+            if (!ShortestPath(*this, i, j, load, record)) {
                 Unrouted.Items[++Unrouted.Count] = {i, j, load};
                 continue;
             }

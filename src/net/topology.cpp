@@ -6,6 +6,7 @@
 // clear while it works and routes at most once, at its end. When AddChannel
 // meets a full channel table its error ends the builder; the guard puts
 // DynamicRouting back on the way out.
+#include <cassert>
 #include <utility>
 
 #include "netobj.h"
@@ -18,10 +19,6 @@ constexpr double LengthTolerance = 0.01;
 // The spanning tree is complete once it holds one channel fewer than there
 // are host slots.
 constexpr int32_t TreeChannelLimit = MaxHosts - 1;
-
-bool IsHostNumber(int32_t host) {
-    return host >= 1 && host <= MaxHosts;
-}
 
 }  // namespace
 
@@ -61,6 +58,7 @@ void TNetObj::DeleteAllChannels() {
 }
 
 void TNetObj::MergeLabels(int32_t a, int32_t b) {
+    assert(IsHostNumber(a) && IsHostNumber(b));
     const int32_t low = a < b ? a : b;
     const int32_t high = a < b ? b : a;
     for (int32_t h = 1; h <= MaxHosts; ++h) {
