@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "main.h"
+#include "network_picture.h"
 
 namespace {
 
@@ -64,6 +65,20 @@ void BM_UpdatePrTreeRoutedMesh(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_UpdatePrTreeRoutedMesh)->Unit(benchmark::kMicrosecond);
+
+// The floor under RedrawAll: the same picture painted onto an image with
+// one painter, no window involved.
+void BM_PaintNetworkRoutedMesh(benchmark::State& state) {
+    net::TNetObj net;
+    FillFullMeshWithRoutes(net);
+    QImage picture(568, 468, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&picture);
+        paint::CanvasPainter canvas(painter, QApplication::font());
+        paint::PaintNetwork(canvas, net, picture.size());
+    }
+}
+BENCHMARK(BM_PaintNetworkRoutedMesh)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -3,7 +3,7 @@
 #include <QHeaderView>
 #include <QTableWidgetItem>
 
-#include "error_handler.h"
+#include "guarded_connect.h"
 #include "main.h"
 #include "numconv.h"
 
@@ -18,8 +18,7 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
         StringGrid1->horizontalHeader()->defaultSectionSize());
     StringGrid1->horizontalHeader()->setFixedHeight(
         StringGrid1->verticalHeader()->defaultSectionSize());
-    connect(Button1, &QPushButton::clicked, this,
-            [this] { ui::RunHandler([this] { Button1Click(); }); });
+    ui::ConnectHandler(Button1, &QPushButton::clicked, this, &TForm7::Button1Click);
     FormCreate();
 }
 

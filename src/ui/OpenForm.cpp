@@ -3,14 +3,15 @@
 #include <QDir>
 
 #include "DirList.h"
+#include "guarded_connect.h"
 
 TForm5* Form5 = nullptr;
 
 TForm5::TForm5(QWidget* parent) : QDialog(parent) {
     setupUi(this);
     move(property("designPosition").toPoint());
-    connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);
+    ui::ConnectHandler(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
+    ui::ConnectHandler(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);
     FormCreate();
 }
 

@@ -3,14 +3,15 @@
 #include <QDir>
 
 #include "DirList.h"
+#include "guarded_connect.h"
 
 TForm6* Form6 = nullptr;
 
 TForm6::TForm6(QWidget* parent) : QDialog(parent) {
     setupUi(this);
     move(property("designPosition").toPoint());
-    connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm6::Button2Click);
+    ui::ConnectHandler(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
+    ui::ConnectHandler(Button2, &QPushButton::clicked, this, &TForm6::Button2Click);
     FormCreate();
 }
 

@@ -1,5 +1,7 @@
 #include "about.h"
 
+#include "guarded_connect.h"
+
 TForm3* Form3 = nullptr;
 
 TForm3::TForm3(QWidget* parent) : QDialog(parent) {
@@ -8,7 +10,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     // A caption and no buttons in the frame; "закрыть" closes the window.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(size());
-    connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    ui::ConnectHandler(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
 }
 
 void TForm3::Button1Click() {

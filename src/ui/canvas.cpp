@@ -19,53 +19,37 @@ void TImage::FitPictureToArea() {
     update();
 }
 
-QFont TImage::TextFont() const {
-    // Plain pixels, as on a classic canvas: every pixel of a letter is either
-    // the font colour or the cell colour.
-    QFont result = font();
-    result.setStyleStrategy(QFont::NoAntialias);
-    return result;
+void TImage::Paint(const std::function<void(paint::CanvasPainter&)>& steps) {
+    if (picture_.isNull())
+        return;
+    {
+        QPainter painter(&picture_);
+        paint::CanvasPainter canvas(painter, font());
+        canvas.PenColor = PenColor;
+        canvas.BrushColor = BrushColor;
+        canvas.FontColor = FontColor;
+        steps(canvas);
+        PenColor = canvas.PenColor;
+        BrushColor = canvas.BrushColor;
+        FontColor = canvas.FontColor;
+    }
+    update();
 }
 
 void TImage::FillRect(const QRect& rect) {
-    if (picture_.isNull())
-        return;
-    QPainter painter(&picture_);
-    painter.fillRect(rect, BrushColor);
-    update();
+    Paint([&rect](paint::CanvasPainter& canvas) { canvas.FillRect(rect); });
 }
 
 void TImage::Line(int x1, int y1, int x2, int y2) {
-    if (picture_.isNull())
-        return;
-    QPainter painter(&picture_);
-    painter.setPen(QPen(PenColor, 1, Qt::SolidLine, Qt::FlatCap));
-    painter.drawLine(x1, y1, x2, y2);
-    update();
+    Paint([=](paint::CanvasPainter& canvas) { canvas.Line(x1, y1, x2, y2); });
 }
 
 void TImage::Ellipse(int x1, int y1, int x2, int y2) {
-    if (picture_.isNull())
-        return;
-    QPainter painter(&picture_);
-    painter.setPen(QPen(PenColor, 1));
-    painter.setBrush(BrushColor);
-    // With a one-pixel pen the outline of a w x h rectangle covers w + 1 x h + 1 pixels.
-    painter.drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
-    update();
+    Paint([=](paint::CanvasPainter& canvas) { canvas.Ellipse(x1, y1, x2, y2); });
 }
 
 void TImage::TextOut(int x, int y, const QString& text) {
-    if (picture_.isNull())
-        return;
-    QPainter painter(&picture_);
-    const QFont textFont = TextFont();
-    painter.setFont(textFont);
-    const QFontMetrics metrics(textFont);
-    painter.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()), BrushColor);
-    painter.setPen(FontColor);
-    painter.drawText(x, y + metrics.ascent(), text);
-    update();
+    Paint([=, &text](paint::CanvasPainter& canvas) { canvas.TextOut(x, y, text); });
 }
 
 void TImage::paintEvent(QPaintEvent* event) {

@@ -7,6 +7,9 @@
 #include <QImage>
 #include <QString>
 #include <QWidget>
+#include <functional>
+
+#include "canvas_painter.h"
 
 class TImage : public QWidget {
     Q_OBJECT
@@ -24,7 +27,11 @@ public:
     QColor BrushColor{255, 255, 255};
     QColor FontColor{0, 0, 0};
 
-    // Fills the rectangle with the brush colour.
+    // Runs `steps` with one painter on the picture, starting from the tools
+    // above and keeping them as the steps leave them; then shows the result.
+    void Paint(const std::function<void(paint::CanvasPainter&)>& steps);
+
+    // One step each, as Paint runs it. Fills the rectangle with the brush colour.
     void FillRect(const QRect& rect);
     // A solid line of one pixel in the pen colour.
     void Line(int x1, int y1, int x2, int y2);
@@ -46,8 +53,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QFont TextFont() const;
-
     QImage picture_;
     bool leftPressed_ = false;
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "guarded_connect.h"
+
 TForm4* Form4 = nullptr;
 
 TForm4::TForm4(QWidget* parent) : QDialog(parent) {
@@ -13,7 +15,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
     for (QWidget* caption : std::initializer_list<QWidget*>{Label1, Label2, CheckBox1}) {
         caption->resize(std::max(caption->width(), caption->sizeHint().width()), caption->height());
     }
-    connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+    ui::ConnectHandler(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
 }
 
 void TForm4::Button1Click() {

@@ -1,5 +1,7 @@
 #include "helpu.h"
 
+#include "guarded_connect.h"
+
 TForm2* Form2 = nullptr;
 
 TForm2::TForm2(QWidget* parent) : QDialog(parent) {
@@ -7,7 +9,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     // A caption and no buttons in the frame; "закрыть" closes the window.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(size());
-    connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+    ui::ConnectHandler(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
 }
 
 void TForm2::Button1Click() {

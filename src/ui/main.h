@@ -2,15 +2,18 @@
 // holds, the status of its connectivity, the click-mode buttons and the menu.
 // It owns the one network object for the whole run and keeps no copy of it:
 // drawing, status and tree are rebuilt from the network after every change.
+//
+// The behaviour is spread over files by concern: main.cpp builds the window
+// and repaints it, main_tree.cpp the tree and the marks of a clicked node,
+// main_editing.cpp the canvas editing and the topology commands,
+// main_menu.cpp the other menu commands.
 #pragma once
 
 #include <QMainWindow>
-#include <QRect>
-#include <QSize>
 #include <memory>
-#include <vector>
+#include <string>
 
-#include "error_handler.h"
+#include "anchoring.h"
 #include "netobj.h"
 #include "ui_main.h"
 
@@ -36,29 +39,6 @@ public:
     static constexpr int KindRole = Qt::UserRole;
     static constexpr int NumberRole = Qt::UserRole + 1;
 
-    explicit TForm1(QWidget* parent = nullptr);
-    ~TForm1() override;
-
-    // The network object, for the handlers of every window.
-    net::TNetObj& Net() { return *net_; }
-    // What the drawing area shows.
-    const QImage& Picture() const { return Image1->Picture(); }
-
-    void FormCreate();
-    void FormResize();
-    void RedrawAll();
-    void UpdatePrTree();
-    void TreeView1Click();
-
-    void N3Click();   // "выход"
-    void N6Click();   // "помощь"
-    void N7Click();   // "о программе"
-    void N8Click();   // "новый"
-    void N12Click();  // "каркас по каналам"
-    void N16Click();  // "удалить все ребра"
-    void N18Click();  // "статическая маршрутизация"
-    void N19Click();  // "динамическая маршрутизация 1"
-
     // Canvas editing: what the next click on the drawing area does.
     enum ClickModes {
         cmNone = 0,
@@ -71,12 +51,49 @@ public:
         cmEditChannel = 7,
         cmMoveHost = 8,
     };
-    int ClickMode = cmNone;
-    // The first end of a channel being made, or the host being edited and
-    // moved; 0 for none. The name and type of the last host edit go with it.
-    int PickedHost = 0;
-    std::string PickedName;
-    int32_t PickedType = 0;
+
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The network object, for the handlers of every window.
+    net::TNetObj& Net() { return *net_; }
+    // What the drawing area shows.
+    const QImage& Picture() const { return Image1->Picture(); }
+
+    // Repaints the drawing and the status from the network, applies the
+    // dynamic routing rule and rebuilds the tree.
+    void RedrawAll();
+    // Rebuilds the tree from the network.
+    void UpdatePrTree();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The tests drive the handlers and read the editing state through this.
+    friend struct TForm1Access;
+
+    void ConnectHandlers();
+    void FormCreate();
+    void FormResize();
+    void TreeView1Click();
+
+    void N1Click();   // "загрузить"
+    void N2Click();   // "сохранить"
+    void N3Click();   // "выход"
+    void N6Click();   // "помощь"
+    void N7Click();   // "о программе"
+    void N8Click();   // "новый"
+    void N11Click();  // "один со всеми"
+    void N12Click();  // "каркас по каналам"
+    void N13Click();  // "двусвязность"
+    void N15Click();  // "каждый с каждым"
+    void N16Click();  // "удалить все ребра"
+    void N17Click();  // "каркас по всем"
+    void N18Click();  // "статическая маршрутизация"
+    void N19Click();  // "динамическая маршрутизация 1"
+    void N21Click();  // "таблица нагрузок"
+    void N22Click();  // "кольцо"
 
     void Button1Click();  // host "новый"
     void Button2Click();  // host "удалить"
@@ -90,38 +107,20 @@ public:
     int HostAt(int x, int y) const;
     // The lowest present channel whose thin band around its line holds the point, or 0.
     int ChannelAt(int x, int y) const;
-
-    void N1Click();   // "загрузить"
-    void N2Click();   // "сохранить"
-    void N11Click();  // "один со всеми"
-    void N13Click();  // "двусвязность"
-    void N15Click();  // "каждый с каждым"
-    void N17Click();  // "каркас по всем"
-    void N21Click();  // "таблица нагрузок"
-    void N22Click();  // "кольцо"
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-    // A slot that runs the handler under the general error handler.
-    auto Guarded(void (TForm1::*handler)()) {
-        return [this, handler] { ui::RunHandler([this, handler] { (this->*handler)(); }); };
-    }
-
-private:
-    struct Anchoring {
-        QWidget* widget;
-        QRect design;
-        bool left, top, right, bottom;
-    };
-
-    void RecordAnchors();
-    void ApplyAnchors();
-    void MarkHost(int host);
+    // Shows the parameter dialog and builds with the channel type typed in
+    // its second field, then redraws.
+    template <typename Build>
+    void BuildWithTypedChannelType(Build build);
 
     std::unique_ptr<net::TNetObj> net_;
-    QSize designClientSize_;
-    std::vector<Anchoring> anchors_;
+    Anchoring anchoring_;
+
+    int ClickMode = cmNone;
+    // The first end of a channel being made, or the host being edited and
+    // moved; 0 for none. The name and type of the last host edit go with it.
+    int PickedHost = 0;
+    std::string PickedName;
+    int32_t PickedType = 0;
 };
 
 extern TForm1* Form1;

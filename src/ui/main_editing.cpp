@@ -2,7 +2,6 @@
 // on the drawing area, and the topology commands that ask for a channel type.
 #include <QLineEdit>
 #include <cmath>
-#include <cstdlib>
 
 #include "hcInfo.h"
 #include "main.h"
@@ -10,8 +9,8 @@
 
 namespace {
 
-bool IsPresentHost(const net::TNetObj& net, int64_t host) {
-    return host >= 1 && host <= net::MaxHosts && net.HostPresent[host];
+bool IsPresentHost(const net::TNetObj& net, int host) {
+    return net::IsHostNumber(host) && net.HostPresent[host];
 }
 
 // A host's name as typed: the field's first 20 characters.
@@ -52,17 +51,7 @@ void TForm1::Button6Click() {
 }
 
 int TForm1::HostAt(int x, int y) const {
-    const net::TNetObj& net = *net_;
-    for (int i = 1; i <= net::MaxHosts; ++i) {
-        if (!net.HostPresent[i])
-            continue;
-        // 64-bit differences: positions from a file may lie anywhere.
-        if (std::llabs(int64_t{net.Hosts[i].X} - x) < net::ProximityPixels &&
-            std::llabs(int64_t{net.Hosts[i].Y} - y) < net::ProximityPixels) {
-            return i;
-        }
-    }
-    return 0;
+    return net_->LowestClashingHost(x, y);
 }
 
 int TForm1::ChannelAt(int x, int y) const {
@@ -77,10 +66,8 @@ int TForm1::ChannelAt(int x, int y) const {
             continue;
         const net::ChannelRecord& channel = net.Channels[c];
         // A channel read from a file may name no host slot at all.
-        if (channel.HostA < 1 || channel.HostA > net::MaxHosts || channel.HostB < 1 ||
-            channel.HostB > net::MaxHosts) {
+        if (!net::IsHostNumber(channel.HostA) || !net::IsHostNumber(channel.HostB))
             continue;
-        }
         if (distance(channel.HostA) + distance(channel.HostB) - channel.Length < 0.1L)
             return c;
     }
@@ -162,6 +149,13 @@ void TForm1::Image1Click(const QPoint& point) {
     RedrawAll();
 }
 
+template <typename Build>
+void TForm1::BuildWithTypedChannelType(Build build) {
+    Form4->exec();
+    build(FieldNumber(Form4->Edit2));
+    RedrawAll();
+}
+
 void TForm1::N11Click() {
     Form4->exec();
     const int32_t centre = FieldNumber(Form4->Edit1);
@@ -171,25 +165,17 @@ void TForm1::N11Click() {
 }
 
 void TForm1::N13Click() {
-    Form4->exec();
-    net_->MakeBiconnected(FieldNumber(Form4->Edit2));
-    RedrawAll();
+    BuildWithTypedChannelType([this](int32_t type) { net_->MakeBiconnected(type); });
 }
 
 void TForm1::N15Click() {
-    Form4->exec();
-    net_->BuildFullMesh(FieldNumber(Form4->Edit2));
-    RedrawAll();
+    BuildWithTypedChannelType([this](int32_t type) { net_->BuildFullMesh(type); });
 }
 
 void TForm1::N17Click() {
-    Form4->exec();
-    net_->BuildSpanningTreeOverAll(FieldNumber(Form4->Edit2));
-    RedrawAll();
+    BuildWithTypedChannelType([this](int32_t type) { net_->BuildSpanningTreeOverAll(type); });
 }
 
 void TForm1::N22Click() {
-    Form4->exec();
-    net_->BuildRing(FieldNumber(Form4->Edit2));
-    RedrawAll();
+    BuildWithTypedChannelType([this](int32_t type) { net_->BuildRing(type); });
 }

@@ -45,8 +45,8 @@ private slots:
     void buttonsOnlySetTheMode() {
         Windows w(Windows::All);
         TForm1& form = w.main();
-        QCOMPARE(form.ClickMode, int(TForm1::cmNone));
-        form.PickedHost = 4;
+        QCOMPARE(Access::ClickMode(form), int(TForm1::cmNone));
+        Access::PickedHost(form) = 4;
         const std::pair<QPushButton*, int> buttons[] = {
             {form.Button1, TForm1::cmNewHost},         {form.Button2, TForm1::cmDeleteHost},
             {form.Button3, TForm1::cmChannelFirstEnd}, {form.Button4, TForm1::cmDeleteChannel},
@@ -54,8 +54,8 @@ private slots:
         };
         for (const auto& [button, mode] : buttons) {
             Press(button);
-            QCOMPARE(form.ClickMode, mode);
-            QCOMPARE(form.PickedHost, 4);
+            QCOMPARE(Access::ClickMode(form), mode);
+            QCOMPARE(Access::PickedHost(form), 4);
         }
     }
 
@@ -71,7 +71,7 @@ private slots:
         QCOMPARE(w.net().Hosts[1].Y, 120);
         QCOMPARE(w.net().HostName(1), std::string("узел один"));
         QCOMPARE(w.net().Hosts[1].TypeNo, 2);
-        QCOMPARE(form.ClickMode, int(TForm1::cmNewHost));
+        QCOMPARE(Access::ClickMode(form), int(TForm1::cmNewHost));
         // Redrawn: the disc is on the picture under the click point.
         QCOMPARE(Pixel(form.Picture(), 94, 120), Navy);
         QCOMPARE(form.Panel3->text(), QString("сеть связна"));
@@ -103,13 +103,13 @@ private slots:
         const std::array<int, 3> hosts[] = {
             {100, 100, 1}, {93, 107, 1},  {92, 100, 0},  {100, 108, 0}, {100, 92, 0},
             {105, 100, 1}, {107, 100, 1}, {108, 100, 2}, {117, 100, 2}, {118, 100, 0}};
-        QCOMPARE(WrongHits([&form](int x, int y) { return form.HostAt(x, y); }, hosts),
+        QCOMPARE(WrongHits([&form](int x, int y) { return Access::HostAt(form, x, y); }, hosts),
                  QStringList());
         w.net().DeleteHost(1);
-        QCOMPARE(form.HostAt(105, 100), 2);
+        QCOMPARE(Access::HostAt(form, 105, 100), 2);
         // Far positions from a file do not overflow the test.
         w.net().Hosts[2].X = 2147483647;
-        QCOMPARE(form.HostAt(-2147483647 - 1, 100), 0);
+        QCOMPARE(Access::HostAt(form, -2147483647 - 1, 100), 0);
     }
 
     void deletesTheHostUnderTheClickWithItsChannels() {
@@ -129,7 +129,7 @@ private slots:
         QCOMPARE(w.net().HostCount, 2);
         QVERIFY(!w.net().HostPresent[2]);
         QCOMPARE(w.net().ChannelCount, 0);
-        QCOMPARE(form.ClickMode, int(TForm1::cmDeleteHost));
+        QCOMPARE(Access::ClickMode(form), int(TForm1::cmDeleteHost));
         QCOMPARE(form.TreeView1->findItems("2", Qt::MatchStartsWith | Qt::MatchRecursive).size(),
                  0);
     }
@@ -142,11 +142,11 @@ private slots:
         Press(form.Button3);
         Outcome out = ClickAt(form, 103, 98);
         QVERIFY(!out.dialogShown);
-        QCOMPARE(form.ClickMode, int(TForm1::cmChannelSecondEnd));
-        QCOMPARE(form.PickedHost, 1);
+        QCOMPARE(Access::ClickMode(form), int(TForm1::cmChannelSecondEnd));
+        QCOMPARE(Access::PickedHost(form), 1);
         out = ClickAt(form, 300, 100, {{}, "3", {}});
         QVERIFY(out.dialogShown);
-        QCOMPARE(form.ClickMode, int(TForm1::cmChannelFirstEnd));
+        QCOMPARE(Access::ClickMode(form), int(TForm1::cmChannelFirstEnd));
         QCOMPARE(w.net().ChannelCount, 1);
         QCOMPARE(Ends(w.net(), 1), QString("1-2"));
         QCOMPARE(w.net().Channels[1].TypeNo, 3);
@@ -160,10 +160,10 @@ private slots:
 
         // A first click on empty space: the second end adds nothing, no dialog.
         ClickAt(form, 200, 200);
-        QCOMPARE(form.PickedHost, 0);
+        QCOMPARE(Access::PickedHost(form), 0);
         out = ClickAt(form, 300, 300);
         QVERIFY(!out.dialogShown);
-        QCOMPARE(form.ClickMode, int(TForm1::cmChannelFirstEnd));
+        QCOMPARE(Access::ClickMode(form), int(TForm1::cmChannelFirstEnd));
         QCOMPARE(w.net().ChannelCount, 1);
 
         // Button3 between the clicks starts over with the first end.
@@ -185,7 +185,7 @@ private slots:
     void invalidTypeLeavesTheModeAndChangesNothing() {
         Windows w(Windows::All);
         TForm1& form = w.main();
-        form.N8Click();  // the type tables, for routing
+        Access::N8Click(form);  // the type tables, for routing
         PlaceHosts(form, {{100, 100}, {300, 100}});
         w.net().LoadMatrix[1][2] = 100;
         w.net().DynamicRouting = true;
@@ -195,8 +195,8 @@ private slots:
         Outcome out = ClickAt(form, 300, 100, {{}, "", {}});
         QCOMPARE(out.errors, QStringList({"'' is not a valid integer value."}));
         QCOMPARE(w.net().ChannelCount, 0);
-        QCOMPARE(form.ClickMode, int(TForm1::cmChannelSecondEnd));
-        QCOMPARE(form.PickedHost, 1);
+        QCOMPARE(Access::ClickMode(form), int(TForm1::cmChannelSecondEnd));
+        QCOMPARE(Access::PickedHost(form), 1);
         QVERIFY(w.net().DynamicRouting);
         // The next click picks the second end again.
         QCOMPARE(w.net().PathTable.PathCount, 0);
@@ -213,15 +213,15 @@ private slots:
         out = ClickAt(form, 200, 250, {"x", "7 ", {}});
         QCOMPARE(out.errors, QStringList({"'7 ' is not a valid integer value."}));
         QCOMPARE(w.net().HostCount, 2);
-        QCOMPARE(form.ClickMode, int(TForm1::cmNewHost));
+        QCOMPARE(Access::ClickMode(form), int(TForm1::cmNewHost));
 
         // Host edit with a bad type: name, type and the move step untouched.
         Press(form.Button5);
         out = ClickAt(form, 100, 100, {"neu", "1.0", true});
         QCOMPARE(out.errors.size(), 1);
         QCOMPARE(w.net().HostName(1), std::string("h"));
-        QCOMPARE(form.ClickMode, int(TForm1::cmEditHost));
-        QCOMPARE(form.PickedHost, 1);  // left from the channel
+        QCOMPARE(Access::ClickMode(form), int(TForm1::cmEditHost));
+        QCOMPARE(Access::PickedHost(form), 1);  // left from the channel
     }
 
     void channelBandAndDeleteByClick() {
@@ -237,8 +237,9 @@ private slots:
         const std::array<int, 3> channels[] = {
             {200, 100, 1}, {200, 103, 1}, {200, 97, 1},  {200, 104, 0}, {200, 96, 0},
             {100, 100, 1}, {99, 100, 0},  {300, 100, 1}, {300, 200, 2}, {301, 101, 0}};
-        QCOMPARE(WrongHits([&form](int x, int y) { return form.ChannelAt(x, y); }, channels),
-                 QStringList());
+        QCOMPARE(
+            WrongHits([&form](int x, int y) { return Access::ChannelAt(form, x, y); }, channels),
+            QStringList());
 
         Press(form.Button4);
         Outcome out = ClickAt(form, 200, 104);
@@ -250,7 +251,7 @@ private slots:
         ClickAt(form, 300, 100);
         QCOMPARE(w.net().ChannelCount, 0);
         QCOMPARE(w.net().HostCount, 3);
-        QCOMPARE(form.ClickMode, int(TForm1::cmDeleteChannel));
+        QCOMPARE(Access::ClickMode(form), int(TForm1::cmDeleteChannel));
     }
 
     void changesTheTypeOfTheChannelUnderTheClick() {
@@ -267,7 +268,7 @@ private slots:
         out = ClickAt(form, 100, 250, {{}, "nine", {}});
         QCOMPARE(out.errors, QStringList({"'nine' is not a valid integer value."}));
         QCOMPARE(w.net().Channels[1].TypeNo, 9);
-        QCOMPARE(form.ClickMode, int(TForm1::cmEditChannel));
+        QCOMPARE(Access::ClickMode(form), int(TForm1::cmEditChannel));
     }
 
     void editsAndMovesAHost() {
@@ -286,16 +287,16 @@ private slots:
         QCOMPARE(w.net().Hosts[1].TypeNo, 4);
         QCOMPARE(w.net().Hosts[1].X, 100);
         QCOMPARE(w.net().Hosts[1].Y, 100);
-        QCOMPARE(form.ClickMode, int(TForm1::cmEditHost));
-        QCOMPARE(form.PickedHost, 1);
+        QCOMPARE(Access::ClickMode(form), int(TForm1::cmEditHost));
+        QCOMPARE(Access::PickedHost(form), 1);
 
         // Ticked: the next click moves the host, wherever it is.
         ClickAt(form, 300, 100, {"второй", "6", true});
-        QCOMPARE(form.ClickMode, int(TForm1::cmMoveHost));
-        QCOMPARE(form.PickedHost, 2);
+        QCOMPARE(Access::ClickMode(form), int(TForm1::cmMoveHost));
+        QCOMPARE(Access::PickedHost(form), 2);
         out = ClickAt(form, 100, 400);
         QVERIFY(!out.dialogShown);
-        QCOMPARE(form.ClickMode, int(TForm1::cmEditHost));
+        QCOMPARE(Access::ClickMode(form), int(TForm1::cmEditHost));
         QCOMPARE(w.net().Hosts[2].X, 100);
         QCOMPARE(w.net().Hosts[2].Y, 400);
         QCOMPARE(w.net().HostName(2), std::string("второй"));
@@ -303,18 +304,18 @@ private slots:
 
         // A move onto another host is refused; the mode goes back all the same.
         ClickAt(form, 100, 400, {{}, {}, {}});
-        QCOMPARE(form.ClickMode, int(TForm1::cmMoveHost));
+        QCOMPARE(Access::ClickMode(form), int(TForm1::cmMoveHost));
         ClickAt(form, 104, 104);
-        QCOMPARE(form.ClickMode, int(TForm1::cmEditHost));
+        QCOMPARE(Access::ClickMode(form), int(TForm1::cmEditHost));
         QCOMPARE(w.net().Hosts[2].Y, 400);
 
         // After "новый" the remembered host is gone: the move moves nothing.
         ClickAt(form, 100, 400, {{}, {}, true});
-        QCOMPARE(form.ClickMode, int(TForm1::cmMoveHost));
-        form.N8Click();
+        QCOMPARE(Access::ClickMode(form), int(TForm1::cmMoveHost));
+        Access::N8Click(form);
         w.net().AddHost(50, 50, "fresh", 1);
         ClickAt(form, 250, 250);
-        QCOMPARE(form.ClickMode, int(TForm1::cmEditHost));
+        QCOMPARE(Access::ClickMode(form), int(TForm1::cmEditHost));
         QCOMPARE(w.net().HostCount, 1);
         QCOMPARE(w.net().Hosts[1].X, 50);
     }
@@ -328,7 +329,7 @@ private slots:
         w.net().LoadMatrix[1][2] = 5;
         w.net().DynamicRouting = true;
         QCOMPARE(w.net().PathTable.PathCount, 0);
-        QCOMPARE(form.ClickMode, int(TForm1::cmNone));
+        QCOMPARE(Access::ClickMode(form), int(TForm1::cmNone));
         const Outcome out = ClickAt(form, 10, 10);
         QVERIFY(!out.dialogShown);
         QCOMPARE(w.net().PathTable.PathCount, 1);

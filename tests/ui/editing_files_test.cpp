@@ -100,7 +100,7 @@ private slots:
             QVERIFY(QFile::exists(file));
         }
 
-        form.N8Click();
+        Access::N8Click(form);
         QCOMPARE(w.net().HostCount, 0);
         Form7->SetCell(1, 1, "unsaved");
 

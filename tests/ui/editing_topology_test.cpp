@@ -62,7 +62,7 @@ private slots:
         QCOMPARE(Degree(w.net(), 3), 4);
         QVERIFY(AllChannelsOfType(w.net(), 2));
         QCOMPARE(form.Panel3->text(), QString("сеть связна"));
-        QCOMPARE(form.ClickMode, int(TForm1::cmNone));
+        QCOMPARE(Access::ClickMode(form), int(TForm1::cmNone));
 
         // A centre that is no present host adds nothing and raises nothing.
         w.net().DeleteAllChannels();

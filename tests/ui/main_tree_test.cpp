@@ -50,7 +50,7 @@ private slots:
     void resetListsTheReferenceTypes() {
         Windows w;
         TForm1& form = w.main();
-        form.N8Click();
+        Access::N8Click(form);
         const net::TNetObj& net = w.net();
         QTreeWidget* tree = form.TreeView1;
         QCOMPARE(tree->topLevelItem(0)->text(0), QString("новый"));
@@ -221,7 +221,7 @@ private slots:
         }
         // With nothing selected a click does nothing either.
         form.TreeView1->clearSelection();
-        form.TreeView1Click();
+        Access::TreeView1Click(form);
         QCOMPARE(form.Picture(), marked);
     }
 

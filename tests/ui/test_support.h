@@ -36,6 +36,25 @@ namespace ui_test {
 using testing_support::AddHosts;
 using testing_support::SetCapacities;
 
+// ---- The main window's handlers and editing state
+
+}  // namespace ui_test
+
+// The window lets the tests reach its private handlers and state through
+// this, and only this.
+struct TForm1Access {
+    static int& ClickMode(TForm1& form) { return form.ClickMode; }
+    static int& PickedHost(TForm1& form) { return form.PickedHost; }
+    static int HostAt(const TForm1& form, int x, int y) { return form.HostAt(x, y); }
+    static int ChannelAt(const TForm1& form, int x, int y) { return form.ChannelAt(x, y); }
+    static void N8Click(TForm1& form) { form.N8Click(); }
+    static void TreeView1Click(TForm1& form) { form.TreeView1Click(); }
+};
+
+namespace ui_test {
+
+using Access = TForm1Access;
+
 // ---- The windows
 
 // The program's windows; the instance pointers are set while the object
@@ -247,7 +266,7 @@ inline QStringList ChildTexts(QTreeWidgetItem* node) {
 // Selects the node as a click would and runs the tree's click handler.
 inline void ClickNode(TForm1& form, QTreeWidgetItem* node) {
     form.TreeView1->setCurrentItem(node);
-    form.TreeView1Click();
+    Access::TreeView1Click(form);
 }
 
 // ---- Typing and modal windows
