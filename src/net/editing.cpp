@@ -2,6 +2,7 @@
 #include <cassert>
 #include <cstdlib>
 
+#include "cp1251.h"
 #include "errors.h"
 #include "netobj.h"
 
@@ -12,6 +13,16 @@ bool Clashes(const HostRecord& host, int32_t x, int32_t y) {
     // 64-bit differences: positions from a file may lie anywhere.
     return std::llabs(int64_t{host.X} - x) < ProximityPixels &&
            std::llabs(int64_t{host.Y} - y) < ProximityPixels;
+}
+
+// The name in Windows-1251, cut to the record's 20 bytes.
+void StoreName(HostRecord& record, const std::string& name) {
+    const std::string raw = Utf8ToCp1251(name);
+    const size_t length = raw.size() < MaxNameLength ? raw.size() : MaxNameLength;
+    record.NameLength = static_cast<uint8_t>(length);
+    for (size_t i = 0; i < length; ++i) {
+        record.NameChars[i] = static_cast<uint8_t>(raw[i]);
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "netobj.h"
 
+#include <cassert>
 #include <cmath>
 #include <cstdlib>
 
@@ -23,18 +24,10 @@ void TNetObj::Reset() {
 }
 
 std::string TNetObj::HostName(int32_t host) const {
+    assert(IsHostNumber(host));
     const HostRecord& record = Hosts[host];
     const std::string raw(record.NameChars.begin(), record.NameChars.begin() + record.NameLength);
     return Cp1251ToUtf8(raw);
-}
-
-void TNetObj::StoreName(HostRecord& record, const std::string& name) const {
-    const std::string raw = Utf8ToCp1251(name);
-    const size_t length = raw.size() < MaxNameLength ? raw.size() : MaxNameLength;
-    record.NameLength = static_cast<uint8_t>(length);
-    for (size_t i = 0; i < length; ++i) {
-        record.NameChars[i] = static_cast<uint8_t>(raw[i]);
-    }
 }
 
 double TNetObj::HostDistance(int32_t hostA, int32_t hostB) const {

@@ -195,9 +195,6 @@ public:
     std::string HostName(int32_t host) const;
     // Length of a channel between the current positions of two hosts.
     double HostDistance(int32_t hostA, int32_t hostB) const;
-
-private:
-    void StoreName(HostRecord& record, const std::string& name) const;
 };
 
 // Clears DynamicRouting for the lifetime of the guard and puts the saved
