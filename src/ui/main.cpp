@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "cached_size_delegate.h"
 #include "guarded_connect.h"
 #include "network_picture.h"
 #include "texts.h"
@@ -49,6 +50,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     TreeView1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     // Every node is one line of text: the view need not ask each for its height.
     TreeView1->setUniformRowHeights(true);
+    TreeView1->setItemDelegate(new CachedSizeDelegate(TreeView1));
     // The layout gives the client area's size; the menu bar comes on top of it.
     const QSize designClientSize = size();
     resize(designClientSize.width(), designClientSize.height() + MainMenu1->sizeHint().height());
