@@ -5,6 +5,9 @@
 #include "errors.h"
 #include "failures.h"
 #include "numconv.h"
+#ifdef NETD_RENDER
+#include "render.h"
+#endif
 #include "script.h"
 #include "texts.h"
 
@@ -320,6 +323,9 @@ const std::vector<CommandEntry>& CommandTable() {
         {"dynamic", "dynamic", Dynamic},
         {"failures", "failures", Failures},
         {"export", "export DIR", Export},
+#ifdef NETD_RENDER
+        {"render", "render FILE.png|FILE.svg [WIDTH HEIGHT]", Render},
+#endif
         {"star", "star CENTRE TYPE", Star},
         {"mesh", "mesh TYPE", Mesh},
         {"clear", "clear", Clear},

@@ -44,14 +44,19 @@ std::string ScriptLine::Rest() {
     return rest;
 }
 
-void ScriptLine::End() const {
+bool ScriptLine::AtEnd() const {
     size_t pos = pos_;
     while (pos < text_.size() && IsBlank(text_[pos])) {
         ++pos;
     }
-    if (pos < text_.size()) {
-        throw net::NetError("лишние слова после команды «" + command_ + "»: " + text_.substr(pos));
-    }
+    return pos == text_.size();
+}
+
+void ScriptLine::End() const {
+    if (AtEnd())
+        return;
+    const size_t pos = text_.find_first_not_of(" \t", pos_);
+    throw net::NetError("лишние слова после команды «" + command_ + "»: " + text_.substr(pos));
 }
 
 int RunScript(std::istream& script, std::ostream& out, std::ostream& err) {

@@ -23,6 +23,8 @@ public:
     std::string Rest();
     // An error when words are left over.
     void End() const;
+    // True when no words are left.
+    bool AtEnd() const;
 
 private:
     std::string command_;
