@@ -124,4 +124,20 @@ void MarkPath(CanvasPainter& canvas, const net::TNetObj& net, int path) {
         MarkHost(canvas, net, record[1]);
 }
 
+void PaintMark(CanvasPainter& canvas, const net::TNetObj& net, const Mark& mark) {
+    switch (mark.kind) {
+        case Mark::Host:
+            MarkHost(canvas, net, mark.number);
+            break;
+        case Mark::Channel:
+            MarkChannel(canvas, net, mark.number);
+            break;
+        case Mark::Path:
+            MarkPath(canvas, net, mark.number);
+            break;
+        case Mark::None:
+            break;
+    }
+}
+
 }  // namespace paint

@@ -27,4 +27,15 @@ void MarkHost(CanvasPainter& canvas, const net::TNetObj& net, int host);
 void MarkChannel(CanvasPainter& canvas, const net::TNetObj& net, int channel);
 void MarkPath(CanvasPainter& canvas, const net::TNetObj& net, int path);
 
+// The one mark the drawing shows over the picture, if any.
+struct Mark {
+    enum Kind { None, Host, Channel, Path };
+    Kind kind = None;
+    int number = 0;
+
+    bool operator==(const Mark&) const = default;
+};
+
+void PaintMark(CanvasPainter& canvas, const net::TNetObj& net, const Mark& mark);
+
 }  // namespace paint

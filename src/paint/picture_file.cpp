@@ -48,9 +48,11 @@ void WriteSvg(QSaveFile& out, QSize size, const QFont& font, const PaintSteps& s
 
 QFont PictureFont() {
     InstallFontSubstitutes();
-    const QFont font(QStringLiteral("MS Sans Serif"), 8);
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(PictureFontPixels);
     // The face actually used, by its own name, so that an SVG names it too.
-    return QFont(QFontInfo(font).family(), 8);
+    font.setFamily(QFontInfo(font).family());
+    return font;
 }
 
 QImage PaintedImage(QSize size, const QFont& font, const PaintSteps& steps) {
@@ -75,9 +77,8 @@ void SavePicture(const QString& file, QSize size, const QFont& font, const Paint
         Fail(file, QStringLiteral("пустой размер рисунка"));
     // The new file is written beside the old one and put in its place: that
     // must not replace a directory or a device.
-    const QFileInfo target(QFileInfo(file).canonicalFilePath().isEmpty()
-                               ? file
-                               : QFileInfo(file).canonicalFilePath());
+    const QFileInfo target(
+        QFileInfo(file).canonicalFilePath().isEmpty() ? file : QFileInfo(file).canonicalFilePath());
     if (target.exists() && !target.isFile())
         Fail(file, QStringLiteral("это не обычный файл"));
     QSaveFile out(file);

@@ -15,8 +15,10 @@ namespace paint {
 
 using PaintSteps = std::function<void(CanvasPainter&)>;
 
-// The face of the picture: the layouts' "MS Sans Serif" at 8 points, standing
-// for the platform's sans-serif face. Needs a running GUI application.
+// The face of the picture: the main window's "MS Sans Serif" of height -11
+// (11 pixels), standing for the platform's sans-serif face. Needs a running
+// GUI application.
+constexpr int PictureFontPixels = 11;
 QFont PictureFont();
 
 // The steps painted on a picture of `size`, black before they start.
