@@ -1,14 +1,13 @@
 #include "render.h"
 
-#include <QGuiApplication>
-#include <QSize>
-#include <QString>
-#include <cstdio>
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "errors.h"
-#include "network_picture.h"
-#include "picture_file.h"
 
 namespace cli {
 namespace {
@@ -19,25 +18,6 @@ constexpr int DefaultHeight = 473;
 // Large enough for any screen and a printed page, small enough to allocate.
 constexpr int MaxSide = 8192;
 
-// Fonts and painting need a GUI application. Only this command makes one,
-// on the offscreen platform whatever the environment says, so the other
-// commands start without it and no display is needed.
-void EnsureGuiApplication() {
-    if (QGuiApplication::instance() != nullptr)
-        return;
-    static int argc = 3;
-    static char name[] = "netdesigner-cli";
-    static char platformOption[] = "-platform";
-    static char platform[] = "offscreen";
-    static char* argv[] = {name, platformOption, platform, nullptr};
-    // The runner reports its own errors; the platform's notes are not for its users.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            std::fputs((text + QStringLiteral("\n")).toLocal8Bit().constData(), stderr);
-    });
-    static QGuiApplication application(argc, argv);
-}
-
 int32_t Side(ScriptLine& line, const char* what) {
     const int32_t value = line.Int();
     if (value < 1 || value > MaxSide) {
@@ -47,22 +27,48 @@ int32_t Side(ScriptLine& line, const char* what) {
     return value;
 }
 
+// The module beside the runner (the build tree) or in its library folder
+// (an installed runner).
+std::filesystem::path ModulePath() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::filesystem::path dir = self.parent_path();
+    const char* const name = "netdesigner-render.so";
+    for (const std::filesystem::path& candidate :
+         {dir / name, dir / ".." / NETD_LIBDIR / "netdesigner" / name}) {
+        if (std::filesystem::exists(candidate, error))
+            return candidate;
+    }
+    throw net::NetError(std::string("модуль рисунка ") + name + " не найден рядом с " +
+                        self.string() + " и в ../" NETD_LIBDIR "/netdesigner");
+}
+
+NetdRenderPictureFn LoadRenderer() {
+    static NetdRenderPictureFn render = nullptr;
+    if (render != nullptr)
+        return render;
+    const std::filesystem::path path = ModulePath();
+    void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (module == nullptr)
+        throw net::NetError("модуль рисунка " + path.string() + " не загружен: " + ::dlerror());
+    render = reinterpret_cast<NetdRenderPictureFn>(::dlsym(module, "NetdRenderPicture"));
+    if (render == nullptr)
+        throw net::NetError("в модуле рисунка " + path.string() + " нет NetdRenderPicture");
+    return render;
+}
+
 }  // namespace
 
 void Render(Session& s, ScriptLine& line) {
-    const QString file = QString::fromStdString(line.Word());
-    QSize size(DefaultWidth, DefaultHeight);
+    const std::string file = line.Word();
+    int32_t width = DefaultWidth;
+    int32_t height = DefaultHeight;
     if (!line.AtEnd()) {
-        const int32_t width = Side(line, "ширина");
-        size = QSize(width, Side(line, "высота"));
+        width = Side(line, "ширина");
+        height = Side(line, "высота");
     }
     line.End();
-    paint::PictureFormatOf(file);  // a wrong name fails before anything starts
-    EnsureGuiApplication();
-    const net::TNetObj& net = s.net;
-    paint::SavePicture(
-        file, size, paint::PictureFont(),
-        [&net, size](paint::CanvasPainter& canvas) { paint::PaintNetwork(canvas, net, size); });
+    LoadRenderer()(s.net, file.c_str(), width, height);
 }
 
 }  // namespace cli

@@ -1,7 +1,12 @@
 // The runner's picture command: the current network drawn by the windows'
 // own painting code, without a display.
+//
+// The drawing needs Qt, which takes longer to load than every other command
+// takes to run; it lives in a module of its own (netdesigner-render) that the
+// runner loads only when a script asks for a picture.
 #pragma once
 
+#include "netobj.h"
 #include "script.h"
 
 namespace cli {
@@ -10,3 +15,8 @@ namespace cli {
 void Render(Session& s, ScriptLine& line);
 
 }  // namespace cli
+
+// The module's entry: draws `net` into `file` (PNG or SVG by its extension)
+// at width x height pixels; failures are raised as errors with their message.
+extern "C" void NetdRenderPicture(const net::TNetObj& net, const char* file, int width, int height);
+using NetdRenderPictureFn = decltype(&NetdRenderPicture);
