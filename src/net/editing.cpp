@@ -37,7 +37,14 @@ int32_t TNetObj::LowestClashingHost(int32_t x, int32_t y) const {
 
 void TNetObj::RecomputeIfDynamic() {
     if (DynamicRouting && Classify() > Disconnected) {
-        RouteAll();
+        // The change that led here stays made: the message says so.
+        try {
+            RouteAll();
+        } catch (const NetError& error) {
+            throw NetError(
+                std::string("Изменение внесено, но маршрутизация после него остановлена: ") +
+                error.what());
+        }
     }
 }
 

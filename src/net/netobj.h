@@ -91,6 +91,8 @@ using PathRecord = std::array<int32_t, PathElements>;
 struct PathTableT {
     std::array<PathRecord, MaxPaths + 1> Records{};
     int32_t PathCount = 0;
+
+    bool operator==(const PathTableT&) const = default;
 };
 
 // A demand that routing could not place: its row host was unreachable.
@@ -98,11 +100,15 @@ struct UnroutedDemand {
     int32_t RowHost = 0;
     int32_t ColumnHost = 0;
     int32_t Load = 0;
+
+    bool operator==(const UnroutedDemand&) const = default;
 };
 
 struct UnroutedTableT {
     std::array<UnroutedDemand, MaxPaths + 1> Items{};
     int32_t Count = 0;
+
+    bool operator==(const UnroutedTableT&) const = default;
 };
 
 template <typename T>

@@ -75,9 +75,15 @@ void TNetObj::RouteAll() {
             continue;
         const int32_t type = Channels[c].TypeNo;
         if (type < 1 || type > ChannelTypeCount) {
+            // The tables are read by "новый" alone, not by loading a project.
+            const std::string advice = ChannelTypeCount == 0
+                                           ? ": таблица типов каналов пуста, сначала прочитайте "
+                                             "справочные таблицы командой «файл → новый», затем "
+                                             "загрузите проект снова"
+                                           : "";
             throw NetError("Канал " + std::to_string(c) + " имеет тип " + std::to_string(type) +
                            ", которого нет в таблице типов каналов (типов: " +
-                           std::to_string(ChannelTypeCount) + ")");
+                           std::to_string(ChannelTypeCount) + ")" + advice);
         }
     }
 
