@@ -50,15 +50,18 @@ std::vector<Subdirectory> ReadSubdirectories(const QString& directory) {
     return found;
 }
 
+// The order of the list: by name ignoring case, then by case, then by bytes.
+bool ListedBefore(const Subdirectory& a, const Subdirectory& b) {
+    const int folded = QString::compare(a.shown, b.shown, Qt::CaseInsensitive);
+    if (folded != 0)
+        return folded < 0;
+    const int cased = QString::compare(a.shown, b.shown, Qt::CaseSensitive);
+    return cased != 0 ? cased < 0 : a.raw < b.raw;
+}
+
 std::vector<Subdirectory> SortedWithDots(const QString& directory) {
     std::vector<Subdirectory> names = ReadSubdirectories(directory);
-    std::sort(names.begin(), names.end(), [](const Subdirectory& a, const Subdirectory& b) {
-        const int folded = QString::compare(a.shown, b.shown, Qt::CaseInsensitive);
-        if (folded != 0)
-            return folded < 0;
-        const int cased = QString::compare(a.shown, b.shown, Qt::CaseSensitive);
-        return cased != 0 ? cased < 0 : a.raw < b.raw;
-    });
+    std::sort(names.begin(), names.end(), ListedBefore);
     names.insert(names.begin(), {{QStringLiteral("."), "."}, {QStringLiteral(".."), ".."}});
     return names;
 }
@@ -77,6 +80,24 @@ void FillDirectoryList(QListWidget& list, const QString& directory) {
         auto* item = new QListWidgetItem(name.shown, &list);
         item->setData(Qt::UserRole, name.raw);
     }
+}
+
+void AddDirectoryEntry(QListWidget& list, const std::string& name) {
+    const Subdirectory added{ShownName(QByteArray::fromStdString(name)),
+                             QByteArray::fromStdString(name)};
+    int row = 0;
+    for (; row < list.count(); ++row) {
+        const QListWidgetItem& item = *list.item(row);
+        const Subdirectory listed{item.text(), item.data(Qt::UserRole).toByteArray()};
+        if (listed.raw == added.raw)
+            return;
+        // "." and ".." stay first.
+        if (listed.raw != "." && listed.raw != ".." && ListedBefore(added, listed))
+            break;
+    }
+    auto* item = new QListWidgetItem(added.shown);
+    item->setData(Qt::UserRole, added.raw);
+    list.insertItem(row, item);
 }
 
 std::string SelectedDirectory(const QListWidget& list) {

@@ -16,6 +16,10 @@ QStringList ListSubdirectories(const QString& directory);
 // system spells it, byte for byte.
 void FillDirectoryList(QListWidget& list, const QString& directory);
 
+// Adds the subdirectory `name` (as the file system spells it) at its place in
+// a list filled so, unless the list holds it already.
+void AddDirectoryEntry(QListWidget& list, const std::string& name);
+
 // The name of the selected entry as the file system spells it. With nothing
 // selected raises "List index out of bounds (-1)".
 std::string SelectedDirectory(const QListWidget& list);

@@ -3,6 +3,8 @@
 #include <QHeaderView>
 #include <QTableWidgetItem>
 
+#include "errors.h"
+#include "fonts.h"
 #include "guarded_connect.h"
 #include "main.h"
 #include "numconv.h"
@@ -11,6 +13,7 @@ TForm7* Form7 = nullptr;
 
 TForm7::TForm7(QWidget* parent) : QDialog(parent) {
     setupUi(this);
+    ApplyFontHeights(*this);
     move(property("designPosition").toPoint());
     // The header column is as wide as a data column and the header row as
     // high as a data row, as in the fixed cells of the grid.
@@ -71,11 +74,27 @@ void TForm7::LoadGridFrom(const net::TNetObj& network) {
     }
 }
 
-void TForm7::StoreGridInto(net::TNetObj& network) const {
+void TForm7::StoreGridInto(net::TNetObj& network) {
+    net::HostMatrix<int32_t> typed = network.LoadMatrix;
     for (int i = 1; i <= net::MaxHosts; ++i) {
         for (int j = 1; j <= net::MaxHosts; ++j) {
-            network.LoadMatrix[i][j] = net::StrToInt(Cell(j, i).toStdString());
+            try {
+                typed[i][j] = net::StrToInt(Cell(j, i).toStdString());
+            } catch (const net::ConvertError&) {
+                StringGrid1->setCurrentCell(i - 1, j - 1);
+                throw;
+            }
         }
+    }
+    network.LoadMatrix = typed;
+}
+
+void TForm7::AfterError() {
+    // Opened only now: an editor open while the error box takes the focus
+    // would be closed by it.
+    if (QTableWidgetItem* item = StringGrid1->currentItem()) {
+        StringGrid1->scrollToItem(item);
+        StringGrid1->editItem(item);
     }
 }
 

@@ -25,12 +25,17 @@ public:
 
     // The two directions of ReloadStringGrid and Button1Click for a given network.
     void LoadGridFrom(const net::TNetObj& network);
-    // Row by row, each cell stored at once; a cell that is not a number stops
-    // the store there with the conversion error, earlier cells kept.
-    void StoreGridInto(net::TNetObj& network) const;
+    // Every cell is read and checked before any is stored: the first cell in
+    // row-major order that is not a number raises the conversion error,
+    // becomes the current cell, and nothing is stored.
+    void StoreGridInto(net::TNetObj& network);
 
-    // Stores every data cell into the main window's LoadMatrix, then closes.
+    // Stores every data cell into the main window's LoadMatrix, then closes;
+    // with a cell that is not a number it stores nothing and stays open.
     void Button1Click();
+    // After the error box of a store: the editor of the cell that is not a
+    // number opens, for the user to mend it.
+    void AfterError();
 
 private:
     void CommitTypedText();

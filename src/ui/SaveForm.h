@@ -1,5 +1,5 @@
 // The save-project dialog: the subdirectories of the working directory as they were
-// at start; Confirmed tells which button closed it last.
+// at start; Confirmed tells whether its confirm button closed it this time.
 #pragma once
 
 #include <QDialog>
@@ -14,11 +14,16 @@ public:
     // Fills ListBox1 with the subdirectories of the working directory.
     void FormCreate();
 
+    // Set by Button1Click alone and cleared at every showing: closing the
+    // dialog in any other way confirms nothing.
     bool Confirmed = false;
 
 public slots:
     void Button1Click();
     void Button2Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };
 
 extern TForm6* Form6;

@@ -73,3 +73,11 @@ void TImage::mouseReleaseEvent(QMouseEvent* event) {
     }
     QWidget::mouseReleaseEvent(event);
 }
+
+void TImage::mouseDoubleClickEvent(QMouseEvent* event) {
+    // It follows the second press: the release after it makes no click.
+    if (event->button() == Qt::LeftButton) {
+        leftPressed_ = false;
+        emit DoubleClick(event->position().toPoint());
+    }
+}

@@ -46,11 +46,15 @@ signals:
     // A press and release of the left button inside the area, at the point of
     // the release in the area's own coordinates.
     void Click(const QPoint& position);
+    // The second press of a double click: reported apart, never as a second
+    // click. The main window leaves it unanswered.
+    void DoubleClick(const QPoint& position);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     QImage picture_;

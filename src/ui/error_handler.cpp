@@ -27,12 +27,16 @@ void ShowError(const QString& message) {
     box.exec();
 }
 
-void RunHandler(const std::function<void()>& body) {
+void RunHandler(const std::function<void()>& body, const std::function<void()>& afterError) {
+    bool failed = false;
     try {
         body();
     } catch (...) {
         ShowError(CurrentErrorMessage(std::current_exception()));
+        failed = true;
     }
+    if (failed && afterError)
+        afterError();
 }
 
 }  // namespace ui

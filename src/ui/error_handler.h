@@ -23,7 +23,9 @@ QString CurrentErrorMessage(std::exception_ptr error);
 // Shows the box for an error message, modally, and returns when it is closed.
 void ShowError(const QString& message);
 
-// Runs one handler body under the error handler.
-void RunHandler(const std::function<void()>& body);
+// Runs one handler body under the error handler. After the box for an error,
+// `afterError` runs (when given), so that the window can show what the
+// handler left behind.
+void RunHandler(const std::function<void()>& body, const std::function<void()>& afterError = {});
 
 }  // namespace ui

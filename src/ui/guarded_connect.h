@@ -9,13 +9,24 @@
 
 namespace ui {
 
+// A window may offer AfterError(): it runs after the error box of any of its
+// handlers, so that the window shows what the interrupted handler left behind.
+template <typename Receiver>
+concept HasAfterError = requires(Receiver& receiver) {
+    receiver.AfterError();
+};
+
 // Connects `signal` of `sender` to the member `handler` of `receiver`. The
 // handler takes the first arguments of the signal, or none.
 template <typename Sender, typename Signal, typename Receiver, typename... Args>
 QMetaObject::Connection ConnectHandler(Sender* sender, Signal signal, Receiver* receiver,
                                        void (Receiver::*handler)(Args...)) {
     return QObject::connect(sender, signal, receiver, [receiver, handler](Args... args) {
-        RunHandler([&] { (receiver->*handler)(args...); });
+        RunHandler([&] { (receiver->*handler)(args...); },
+                   [receiver] {
+                       if constexpr (HasAfterError<Receiver>)
+                           receiver->AfterError();
+                   });
     });
 }
 

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "fonts.h"
 #include "guarded_connect.h"
 
 TForm4* Form4 = nullptr;
 
 TForm4::TForm4(QWidget* parent) : QDialog(parent) {
     setupUi(this);
+    ApplyFontHeights(*this);
     move(property("designPosition").toPoint());
     // Captions grow to their text, as labels size themselves to their caption:
     // the platform's substitute font may need more room than designed.

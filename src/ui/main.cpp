@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "cached_size_delegate.h"
+#include "fonts.h"
 #include "guarded_connect.h"
 #include "network_picture.h"
 #include "texts.h"
@@ -41,6 +42,7 @@ using Handler = void (TForm1::*)();
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     InstallFontSubstitutes();
     setupUi(this);
+    ApplyFontHeights(*this);
     // Labels marked so take the size of their text in the face actually used.
     for (QLabel* label : centralwidget->findChildren<QLabel*>()) {
         if (label->property("autoSize").toBool())
@@ -66,14 +68,14 @@ TForm1::~TForm1() {
 }
 
 void TForm1::ConnectHandlers() {
-    // "сохранить как" (N9) and "динамическая маршрутизация 2" (N23) do nothing.
+    // "динамическая маршрутизация 2" (N23) does nothing.
     const std::initializer_list<std::pair<QAction*, Handler>> menu = {
         {N1, &TForm1::N1Click},   {N2, &TForm1::N2Click},   {N3, &TForm1::N3Click},
         {N6, &TForm1::N6Click},   {N7, &TForm1::N7Click},   {N8, &TForm1::N8Click},
-        {N11, &TForm1::N11Click}, {N12, &TForm1::N12Click}, {N13, &TForm1::N13Click},
-        {N15, &TForm1::N15Click}, {N16, &TForm1::N16Click}, {N17, &TForm1::N17Click},
-        {N18, &TForm1::N18Click}, {N19, &TForm1::N19Click}, {N21, &TForm1::N21Click},
-        {N22, &TForm1::N22Click},
+        {N9, &TForm1::N9Click},   {N11, &TForm1::N11Click}, {N12, &TForm1::N12Click},
+        {N13, &TForm1::N13Click}, {N15, &TForm1::N15Click}, {N16, &TForm1::N16Click},
+        {N17, &TForm1::N17Click}, {N18, &TForm1::N18Click}, {N19, &TForm1::N19Click},
+        {N21, &TForm1::N21Click}, {N22, &TForm1::N22Click},
     };
     for (const auto& [entry, handler] : menu) {
         ui::ConnectHandler(entry, &QAction::triggered, this, handler);
@@ -97,7 +99,7 @@ void TForm1::FormCreate() {
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == centralwidget && event->type() == QEvent::Resize) {
         anchoring_.Apply();
-        ui::RunHandler([this] { FormResize(); });
+        ui::RunHandler([this] { FormResize(); }, [this] { AfterError(); });
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -108,16 +110,27 @@ void TForm1::FormResize() {
     RedrawAll();
 }
 
-void TForm1::RedrawAll() {
+void TForm1::PaintNetworkAndStatus() {
     net::TNetObj& net = *net_;
-    {
-        const net::DynamicSuspension suspended(net);
-        Image1->FitPictureToArea();
-        const QSize size = Image1->size();
-        Image1->Paint(
-            [&net, size](paint::CanvasPainter& canvas) { paint::PaintNetwork(canvas, net, size); });
-        Panel3->setText(QString::fromStdString(net::ClassText(net.Classify())));
-    }
-    net.RecomputeIfDynamic();
+    const net::DynamicSuspension suspended(net);
+    Image1->FitPictureToArea();
+    const QSize size = Image1->size();
+    Image1->Paint(
+        [&net, size](paint::CanvasPainter& canvas) { paint::PaintNetwork(canvas, net, size); });
+    Panel3->setText(QString::fromStdString(net::ClassText(net.Classify())));
+}
+
+void TForm1::RedrawAll() {
+    PaintNetworkAndStatus();
+    N19->setChecked(net_->DynamicRouting);
+    net_->RecomputeIfDynamic();
+    UpdatePrTree();
+}
+
+void TForm1::AfterError() {
+    N19->setChecked(net_->DynamicRouting);
+    if (shown_ == ShownPartsOf(*net_))
+        return;
+    PaintNetworkAndStatus();
     UpdatePrTree();
 }

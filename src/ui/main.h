@@ -15,6 +15,7 @@
 
 #include "anchoring.h"
 #include "netobj.h"
+#include "shown_network.h"
 #include "ui_main.h"
 
 class TForm1 : public QMainWindow, public Ui::TForm1 {
@@ -65,6 +66,10 @@ public:
     void RedrawAll();
     // Rebuilds the tree from the network.
     void UpdatePrTree();
+    // After a handler ended on an error: when the network is no longer what
+    // the window shows, repaints the drawing, the status and the tree from it
+    // as it is, without routing.
+    void AfterError();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -74,6 +79,8 @@ private:
     friend struct TForm1Access;
 
     void ConnectHandlers();
+    // The drawing and the status from the network, without routing.
+    void PaintNetworkAndStatus();
     void FormCreate();
     void FormResize();
     void TreeView1Click();
@@ -84,6 +91,7 @@ private:
     void N6Click();   // "помощь"
     void N7Click();   // "о программе"
     void N8Click();   // "новый"
+    void N9Click();   // "сохранить как"
     void N11Click();  // "один со всеми"
     void N12Click();  // "каркас по каналам"
     void N13Click();  // "двусвязность"
@@ -121,6 +129,9 @@ private:
     int PickedHost = 0;
     std::string PickedName;
     int32_t PickedType = 0;
+
+    // The network as the tree was last built from it.
+    ShownNetwork shown_;
 };
 
 extern TForm1* Form1;

@@ -39,5 +39,6 @@ void TForm1::N18Click() {
 
 void TForm1::N19Click() {
     net_->ToggleDynamic();
+    N19->setChecked(net_->DynamicRouting);
     UpdatePrTree();
 }

@@ -72,6 +72,7 @@ void TForm1::UpdatePrTree() {
     TreeView1->addTopLevelItem(root);
     TreeView1->expandAll();
     TreeView1->setUpdatesEnabled(true);
+    shown_ = ShownPartsOf(*net_);
 }
 
 void TForm1::TreeView1Click() {

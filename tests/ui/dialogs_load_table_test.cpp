@@ -1,5 +1,4 @@
-// The load table editor: its grid, storing cell by cell in row-major order
-// with the conversion error stopping the store where it happens, and the text
+// The load table editor: its grid, storing every cell or none, and the text
 // kept between showings.
 #include <QHeaderView>
 #include <QLineEdit>
@@ -111,29 +110,43 @@ private slots:
         }
     }
 
-    void badCellStopsTheStoreWhereItIs() {
+    // A bad cell stores nothing: it is reported, becomes the current cell
+    // with its editor open, and the window stays for the user to mend it.
+    void badCellStoresNothingAndIsOpenedForEditing() {
         form_->FormCreate();
         for (auto& row : Net().LoadMatrix)
             row.fill(-9);
         const QStringList errors = RunShown([this](QStringList& errors) {
             EditCell(*form_, 1, 1, "11");
-            EditCell(*form_, 4, 2, "24");
             EditCell(*form_, 5, 2, "abc");
             EditCell(*form_, 6, 2, "26");
             PressStore(errors);
-            // The window stays open with the text as typed.
             QVERIFY(form_->isVisible());
             QCOMPARE(form_->Cell(5, 2), QString("abc"));
+            QTableWidget* grid = form_->StringGrid1;
+            QCOMPARE(grid->currentRow(), 1);
+            QCOMPARE(grid->currentColumn(), 4);
+            for (auto& row : Net().LoadMatrix) {
+                for (int32_t load : row)
+                    QCOMPARE(load, -9);
+            }
+            // Mended in its open editor, the next store takes every cell.
+            QLineEdit* editor = nullptr;
+            for (QLineEdit* e : grid->viewport()->findChildren<QLineEdit*>()) {
+                if (e->isVisible())
+                    editor = e;
+            }
+            QVERIFY(editor != nullptr);
+            QVERIFY(editor->geometry().contains(grid->visualItemRect(grid->item(1, 4)).center()));
+            RetypeText(editor, "25");
+            PressStore(errors);
         });
         QCOMPARE(errors, QStringList({"'abc' is not a valid integer value."}));
+        QVERIFY(!form_->isVisible());
         QCOMPARE(Net().LoadMatrix[1][1], 11);
-        for (int j = 2; j <= 18; ++j)
-            QCOMPARE(Net().LoadMatrix[1][j], 0);
-        QCOMPARE(Net().LoadMatrix[2][3], 0);
-        QCOMPARE(Net().LoadMatrix[2][4], 24);
-        QCOMPARE(Net().LoadMatrix[2][5], -9);
-        QCOMPARE(Net().LoadMatrix[2][6], -9);
-        QCOMPARE(Net().LoadMatrix[18][18], -9);
+        QCOMPARE(Net().LoadMatrix[2][5], 25);
+        QCOMPARE(Net().LoadMatrix[2][6], 26);
+        QCOMPARE(Net().LoadMatrix[18][18], 0);
         QCOMPARE(Net().LoadMatrix[0][0], -9);  // never touched
     }
 

@@ -119,11 +119,46 @@ private slots:
         QVERIFY(
             !form.TreeView1->findItems("Москва", Qt::MatchContains | Qt::MatchRecursive).isEmpty());
 
-        // After a confirmed load, closing through the frame loads again.
+        // After a confirmed load, closing through the frame or with Escape
+        // loads nothing: the edit since stays.
         w.net().DeleteHost(1);
         errors = RunFileCommand<TForm5>(form.N1, [](TForm5* d) { d->close(); });
+        errors += RunFileCommand<TForm5>(
+            form.N1, [](TForm5* d) { QTest::keyClick(d->ListBox1, Qt::Key_Escape); });
         QVERIFY(errors.isEmpty());
-        QCOMPARE(w.net().HostCount, 3);
+        QCOMPARE(w.net().HostCount, 2);
+        QVERIFY(!w.net().HostPresent[1]);
+    }
+
+    // The paths and delay figures of the network on screen before a load are
+    // not those of the loaded one; in dynamic mode the redraw routes it anew.
+    void loadClearsTheRoutingResultsOfTheNetworkBefore() {
+        Windows w(Windows::All);
+        TForm1& form = w.main();
+        BuildSmallNetwork(w.net());
+        QVERIFY(RunFileCommand<TForm6>(form.N2, ChooseAndConfirm<TForm6>("p1")).isEmpty());
+        net::TNetObj& net = w.net();
+        net.AddHost(100, 300, "Тула", 1);
+        net.AddChannel(4, 3, 1);
+        net.LoadMatrix[4][1] = 50;
+        form.N18->trigger();
+        QCOMPARE(net.PathTable.PathCount, 2);
+        QVERIFY(!ChildTexts(Category(form.TreeView1, TForm1::tkPaths)).isEmpty());
+
+        QVERIFY(RunFileCommand<TForm5>(form.N1, ChooseAndConfirm<TForm5>("p1")).isEmpty());
+        QCOMPARE(net.PathTable.PathCount, 0);
+        QCOMPARE(net.Unrouted.Count, 0);
+        QVERIFY(net.DelayMatrix == net::HostMatrix<double>{});
+        QVERIFY(net.ResidualMatrix == net::HostMatrix<int32_t>{});
+        QCOMPARE(ChildTexts(Category(form.TreeView1, TForm1::tkPaths)), QStringList());
+
+        net.DynamicRouting = true;
+        QVERIFY(RunFileCommand<TForm5>(form.N1, ChooseAndConfirm<TForm5>("p1")).isEmpty());
+        net::TNetObj expected = net;
+        expected.RouteAll();
+        QCOMPARE(net.PathTable.PathCount, 1);
+        QVERIFY(net.PathTable.Records == expected.PathTable.Records);
+        QCOMPARE(ChildTexts(Category(form.TreeView1, TForm1::tkPaths)).size(), 1);
     }
 
     void cancelledOpenStillReloadsTheGridAndRedraws() {

@@ -131,13 +131,12 @@ private slots:
         QCOMPARE(MenuEntries(form.N5), (QStringList{"помощь", "о программе"}));
     }
 
-    void saveAsAndSecondDynamicRoutingDoNothing() {
+    void secondDynamicRoutingDoesNothing() {
         Windows w;
         TForm1& form = w.main();
         RoutedPair(form);
         const QImage before = form.Picture().copy();
         const QStringList tree = TreeTexts(form.TreeView1);
-        form.N9->trigger();
         form.N23->trigger();
         QCOMPARE(form.Picture(), before);
         QVERIFY(!w.net().DynamicRouting);
