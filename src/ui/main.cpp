@@ -12,6 +12,7 @@
 #include "fonts.h"
 #include "guarded_connect.h"
 #include "network_picture.h"
+#include "picture_file.h"
 #include "texts.h"
 
 TForm1* Form1 = nullptr;
@@ -43,6 +44,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     InstallFontSubstitutes();
     setupUi(this);
     ApplyFontHeights(*this);
+    // The drawing's face is the one a saved or rendered picture uses.
+    Image1->setFont(paint::PictureFont());
     // Labels marked so take the size of their text in the face actually used.
     for (QLabel* label : centralwidget->findChildren<QLabel*>()) {
         if (label->property("autoSize").toBool())
@@ -60,6 +63,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     centralwidget->installEventFilter(this);
     FormCreate();
     ConnectHandlers();
+    BuildContextMenu();
 }
 
 TForm1::~TForm1() {
@@ -67,15 +71,33 @@ TForm1::~TForm1() {
         Form1 = nullptr;
 }
 
+template <auto Handler, typename... Args>
+void TForm1::Step(Args... args) {
+    RunAsStep([&] { (this->*Handler)(args...); });
+}
+
 void TForm1::ConnectHandlers() {
     // "динамическая маршрутизация 2" (N23) does nothing.
+    // Loading, "новый", the topology commands and the load table change the
+    // network: each is an undo step. Routing, saving and help are not.
     const std::initializer_list<std::pair<QAction*, Handler>> menu = {
-        {N1, &TForm1::N1Click},   {N2, &TForm1::N2Click},   {N3, &TForm1::N3Click},
-        {N6, &TForm1::N6Click},   {N7, &TForm1::N7Click},   {N8, &TForm1::N8Click},
-        {N9, &TForm1::N9Click},   {N11, &TForm1::N11Click}, {N12, &TForm1::N12Click},
-        {N13, &TForm1::N13Click}, {N15, &TForm1::N15Click}, {N16, &TForm1::N16Click},
-        {N17, &TForm1::N17Click}, {N18, &TForm1::N18Click}, {N19, &TForm1::N19Click},
-        {N21, &TForm1::N21Click}, {N22, &TForm1::N22Click},
+        {N1, &TForm1::Step<&TForm1::N1Click>},
+        {N2, &TForm1::N2Click},
+        {N3, &TForm1::N3Click},
+        {N6, &TForm1::N6Click},
+        {N7, &TForm1::N7Click},
+        {N8, &TForm1::Step<&TForm1::N8Click>},
+        {N9, &TForm1::N9Click},
+        {N11, &TForm1::Step<&TForm1::N11Click>},
+        {N12, &TForm1::Step<&TForm1::N12Click>},
+        {N13, &TForm1::Step<&TForm1::N13Click>},
+        {N15, &TForm1::Step<&TForm1::N15Click>},
+        {N16, &TForm1::Step<&TForm1::N16Click>},
+        {N17, &TForm1::Step<&TForm1::N17Click>},
+        {N18, &TForm1::N18Click},
+        {N19, &TForm1::N19Click},
+        {N21, &TForm1::Step<&TForm1::N21Click>},
+        {N22, &TForm1::Step<&TForm1::N22Click>},
     };
     for (const auto& [entry, handler] : menu) {
         ui::ConnectHandler(entry, &QAction::triggered, this, handler);
@@ -89,7 +111,8 @@ void TForm1::ConnectHandlers() {
         ui::ConnectHandler(button, &QPushButton::clicked, this, handler);
     }
     ui::ConnectHandler(TreeView1, &QTreeWidget::itemClicked, this, &TForm1::TreeView1Click);
-    ui::ConnectHandler(Image1, &TImage::Click, this, &TForm1::Image1Click);
+    ui::ConnectHandler(Image1, &TImage::Click, this,
+                       &TForm1::Step<&TForm1::Image1Click, const QPoint&>);
 }
 
 void TForm1::FormCreate() {
@@ -111,6 +134,7 @@ void TForm1::FormResize() {
 }
 
 void TForm1::PaintNetworkAndStatus() {
+    mark_ = {};
     net::TNetObj& net = *net_;
     const net::DynamicSuspension suspended(net);
     Image1->FitPictureToArea();

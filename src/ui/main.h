@@ -10,13 +10,18 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "anchoring.h"
 #include "netobj.h"
+#include "network_picture.h"
 #include "shown_network.h"
 #include "ui_main.h"
+#include "undo_history.h"
+
+class TFailuresForm;
 
 class TForm1 : public QMainWindow, public Ui::TForm1 {
     Q_OBJECT
@@ -120,6 +125,31 @@ private:
     template <typename Build>
     void BuildWithTypedChannelType(Build build);
 
+    // Undo and redo (main_history.cpp). A handler that may change the network
+    // is connected as Step<&TForm1::Handler>: the network is copied before it
+    // runs and the copy becomes an undo step when the handler changed it,
+    // also when it ended on an error.
+    template <auto Handler, typename... Args>
+    void Step(Args... args);
+    void RunAsStep(const std::function<void()>& action);
+    void UndoClick();  // "отменить"
+    void RedoClick();  // "вернуть"
+    // The network as it is now, after undo or redo: drawn and listed without
+    // routing again, since the restored copy holds its routing results.
+    void ShowRestoredNetwork();
+    void UpdateHistoryActions();
+
+    // The context menu of the drawing and the results it shows or saves
+    // (main_results.cpp).
+    void BuildContextMenu();
+    void FailuresClick();     // "анализ отказов"
+    void SavePictureClick();  // "сохранить рисунок…"
+    void SaveTablesClick();   // "сохранить таблицы…"
+    // A row of the failure window: redraws and marks the failed element.
+    void FailureRowClick(int kind, int number);
+    // Draws the mark over the picture; it stays until the next repaint.
+    void ShowMark(const paint::Mark& mark);
+
     std::unique_ptr<net::TNetObj> net_;
     Anchoring anchoring_;
 
@@ -132,6 +162,17 @@ private:
 
     // The network as the tree was last built from it.
     ShownNetwork shown_;
+
+    net::UndoHistory history_;
+    // The mark drawn over the picture since its last repaint.
+    paint::Mark mark_;
+    // The context menu's entries and the failure window, owned as Qt children.
+    QAction* UndoAction = nullptr;
+    QAction* RedoAction = nullptr;
+    QAction* FailuresAction = nullptr;
+    QAction* SavePictureAction = nullptr;
+    QAction* SaveTablesAction = nullptr;
+    TFailuresForm* FailuresForm = nullptr;
 };
 
 extern TForm1* Form1;

@@ -86,14 +86,8 @@ void TForm1::TreeView1Click() {
     const int number = selected.front()->data(0, NumberRole).toInt();
     RedrawAll();
 
-    const net::TNetObj& net = *net_;
-    Image1->Paint([&net, kind, number](paint::CanvasPainter& canvas) {
-        if (kind == tkHost) {
-            paint::MarkHost(canvas, net, number);
-        } else if (kind == tkChannel) {
-            paint::MarkChannel(canvas, net, number);
-        } else {
-            paint::MarkPath(canvas, net, number);
-        }
-    });
+    ShowMark({kind == tkHost      ? paint::Mark::Host
+              : kind == tkChannel ? paint::Mark::Channel
+                                  : paint::Mark::Path,
+              number});
 }

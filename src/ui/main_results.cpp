@@ -1,0 +1,131 @@
+// The context menu of the drawing area and the results it offers: the
+// single-failure analysis in its own window, the picture saved as PNG or
+// SVG, and the tables saved as CSV files for a spreadsheet.
+#include <QAction>
+#include <QFile>
+#include <QFileDialog>
+#include <QKeySequence>
+
+#include "FailuresForm.h"
+#include "csv_export.h"
+#include "failures.h"
+#include "guarded_connect.h"
+#include "main.h"
+#include "picture_file.h"
+
+namespace {
+
+QAction* MenuEntry(QWidget* owner, const QString& text, const QList<QKeySequence>& keys = {}) {
+    auto* entry = new QAction(text, owner);
+    entry->setShortcuts(keys);
+    entry->setShortcutContext(Qt::WindowShortcut);
+    entry->setShortcutVisibleInContextMenu(true);
+    return entry;
+}
+
+QAction* Separator(QWidget* owner) {
+    auto* separator = new QAction(owner);
+    separator->setSeparator(true);
+    return separator;
+}
+
+// A file dialog of the program's own look, whatever the desktop offers, with
+// Russian captions.
+void PlainDialog(QFileDialog& dialog, const QString& accept) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("папка:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("имя:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("вид:"));
+    dialog.setLabelText(QFileDialog::Accept, accept);
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("отмена"));
+}
+
+}  // namespace
+
+void TForm1::BuildContextMenu() {
+    UndoAction = MenuEntry(this, QStringLiteral("отменить"), {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    RedoAction = MenuEntry(
+        this, QStringLiteral("вернуть"),
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    FailuresAction = MenuEntry(this, QStringLiteral("анализ отказов"));
+    SavePictureAction = MenuEntry(this, QStringLiteral("сохранить рисунок…"));
+    SaveTablesAction = MenuEntry(this, QStringLiteral("сохранить таблицы…"));
+    Image1->addActions({UndoAction, RedoAction, Separator(this), FailuresAction, Separator(this),
+                        SavePictureAction, SaveTablesAction});
+    Image1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    ui::ConnectHandler(UndoAction, &QAction::triggered, this, &TForm1::UndoClick);
+    ui::ConnectHandler(RedoAction, &QAction::triggered, this, &TForm1::RedoClick);
+    ui::ConnectHandler(FailuresAction, &QAction::triggered, this, &TForm1::FailuresClick);
+    ui::ConnectHandler(SavePictureAction, &QAction::triggered, this, &TForm1::SavePictureClick);
+    ui::ConnectHandler(SaveTablesAction, &QAction::triggered, this, &TForm1::SaveTablesClick);
+    UpdateHistoryActions();
+}
+
+void TForm1::FailuresClick() {
+    const std::vector<net::FailureRow> rows = net::AnalyzeFailures(*net_);
+    if (FailuresForm == nullptr) {
+        FailuresForm = new TFailuresForm(this);
+        ui::ConnectHandler(FailuresForm, &TFailuresForm::ElementChosen, this,
+                           &TForm1::FailureRowClick);
+    }
+    FailuresForm->ShowRows(*net_, rows);
+    FailuresForm->show();
+    FailuresForm->raise();
+    FailuresForm->activateWindow();
+}
+
+void TForm1::FailureRowClick(int kind, int number) {
+    RedrawAll();
+    // The window keeps the rows of its last analysis: the element may have
+    // gone since, and a free slot's old record must not be drawn.
+    const net::TNetObj& net = *net_;
+    if (kind == static_cast<int>(net::FailedKind::Channel) && net::IsChannelNumber(number) &&
+        net.ChannelPresent[number]) {
+        ShowMark({paint::Mark::Channel, number});
+    } else if (kind == static_cast<int>(net::FailedKind::Host) && net::IsHostNumber(number) &&
+               net.HostPresent[number]) {
+        ShowMark({paint::Mark::Host, number});
+    }
+}
+
+void TForm1::ShowMark(const paint::Mark& mark) {
+    mark_ = mark;
+    const net::TNetObj& net = *net_;
+    Image1->Paint(
+        [&net, mark](paint::CanvasPainter& canvas) { paint::PaintMark(canvas, net, mark); });
+}
+
+void TForm1::SavePictureClick() {
+    QFileDialog dialog(this, QStringLiteral("сохранить рисунок"));
+    PlainDialog(dialog, QStringLiteral("сохранить"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    const QStringList filters = {QStringLiteral("рисунок PNG (*.png)"),
+                                 QStringLiteral("рисунок SVG (*.svg)")};
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& f) {
+        dialog.setDefaultSuffix(f == filters[1] ? QStringLiteral("svg") : QStringLiteral("png"));
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    // The picture as it stands: the network and the mark over it.
+    const net::TNetObj& net = *net_;
+    const QSize size = Image1->Picture().size();
+    const paint::Mark mark = mark_;
+    paint::SavePicture(dialog.selectedFiles().front(), size, Image1->font(),
+                       [&net, size, mark](paint::CanvasPainter& canvas) {
+                           paint::PaintNetwork(canvas, net, size);
+                           paint::PaintMark(canvas, net, mark);
+                       });
+}
+
+void TForm1::SaveTablesClick() {
+    QFileDialog dialog(this, QStringLiteral("сохранить таблицы в каталог"));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    PlainDialog(dialog, QStringLiteral("выбрать"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("каталог:"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    net::ExportCsv(*net_, QFile::encodeName(dialog.selectedFiles().front()).toStdString());
+}
