@@ -29,15 +29,6 @@ bool SameChannels(const TNetObj& a, const TNetObj& b) {
                       });
 }
 
-bool SameUnrouted(const UnroutedTableT& a, const UnroutedTableT& b) {
-    return a.Count == b.Count && std::equal(a.Items.begin(), a.Items.end(), b.Items.begin(),
-                                            [](const UnroutedDemand& x, const UnroutedDemand& y) {
-                                                return x.RowHost == y.RowHost &&
-                                                       x.ColumnHost == y.ColumnHost &&
-                                                       x.Load == y.Load;
-                                            });
-}
-
 }  // namespace
 
 bool SameNetwork(const TNetObj& a, const TNetObj& b) {
@@ -47,9 +38,9 @@ bool SameNetwork(const TNetObj& a, const TNetObj& b) {
            a.HostTypes == b.HostTypes && a.HostTypeCount == b.HostTypeCount &&
            a.ChannelTypes == b.ChannelTypes && a.ChannelTypeCount == b.ChannelTypeCount &&
            SameBits(a.DelayMatrix, b.DelayMatrix) && SameBits(a.GeneralReal, b.GeneralReal) &&
-           a.LoadMatrix == b.LoadMatrix && a.PathTable.PathCount == b.PathTable.PathCount &&
-           a.PathTable.Records == b.PathTable.Records && a.ResidualMatrix == b.ResidualMatrix &&
-           a.DynamicRouting == b.DynamicRouting && SameUnrouted(a.Unrouted, b.Unrouted);
+           a.LoadMatrix == b.LoadMatrix && a.PathTable == b.PathTable &&
+           a.ResidualMatrix == b.ResidualMatrix && a.DynamicRouting == b.DynamicRouting &&
+           a.Unrouted == b.Unrouted;
 }
 
 UndoHistory::UndoHistory(size_t depth) : depth_(std::max<size_t>(depth, 1)) {}

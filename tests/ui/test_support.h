@@ -399,6 +399,15 @@ inline Outcome Trigger(QAction* entry, const Form4Input& input = {}) {
     return Act([entry] { entry->trigger(); }, input);
 }
 
+// The entry of the drawing area's context menu with this text.
+inline QAction* ContextEntry(TForm1& form, const QString& text) {
+    for (QAction* action : form.Image1->actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
 // A left click on the drawing area at (x, y) of the area.
 inline Outcome ClickAt(TForm1& form, int x, int y, const Form4Input& input = {}) {
     return Act([&] { QTest::mouseClick(form.Image1, Qt::LeftButton, {}, QPoint(x, y)); }, input);
