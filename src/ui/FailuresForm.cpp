@@ -1,6 +1,9 @@
 #include "FailuresForm.h"
 
 #include <QHeaderView>
+#include <QLayout>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStringList>
 #include <QTableWidgetItem>
 
@@ -10,17 +13,18 @@
 
 namespace {
 
+// Two lines where a caption is wider than its figures, so the table fits beside the drawing.
 const QStringList Captions = {
     QStringLiteral("отказ"),
     QStringLiteral("связность"),
     QStringLiteral("размещено"),
-    QStringLiteral("не размещено"),
-    QStringLiteral("неразмещённая нагрузка"),
-    QStringLiteral("ушло с маршрутизатором"),
-    QStringLiteral("ушедшая нагрузка"),
-    QStringLiteral("наибольшая сумма задержек"),
-    QStringLiteral("самый загруженный канал"),
-    QStringLiteral("его остаток"),
+    QStringLiteral("не\nразмещено"),
+    QStringLiteral("неразмещённая\nнагрузка"),
+    QStringLiteral("ушло с\nмаршрутизатором"),
+    QStringLiteral("ушедшая\nнагрузка"),
+    QStringLiteral("наибольшая сумма\nзадержек"),
+    QStringLiteral("самый\nзагруженный канал"),
+    QStringLiteral("его\nостаток"),
 };
 
 QString ChannelName(const net::TNetObj& net, int channel) {
@@ -64,6 +68,7 @@ TFailuresForm::TFailuresForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     Table1->setColumnCount(static_cast<int>(Captions.size()));
     Table1->setHorizontalHeaderLabels(Captions);
     Table1->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    Table1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     ui::ConnectHandler(Table1, &QTableWidget::cellClicked, this, &TFailuresForm::Table1Click);
     ui::ConnectHandler(Button1, &QPushButton::clicked, this, &TFailuresForm::Button1Click);
 }
@@ -81,6 +86,19 @@ void TFailuresForm::ShowRows(const net::TNetObj& net, const std::vector<net::Fai
             Table1->setItem(r, c, item);
         }
     }
+    FitWidthToColumns();
+}
+
+// Wide enough to show every column without scrolling sideways, as far as the
+// screen allows; the height stays what the user made it.
+void TFailuresForm::FitWidthToColumns() {
+    const int tableWidth = Table1->horizontalHeader()->length() +
+                           Table1->verticalScrollBar()->sizeHint().width() +
+                           2 * Table1->frameWidth();
+    const QMargins margins = layout()->contentsMargins();
+    const int wanted = tableWidth + margins.left() + margins.right();
+    const int available = screen() != nullptr ? screen()->availableGeometry().width() : wanted;
+    resize(std::min(wanted, available), height());
 }
 
 void TFailuresForm::Table1Click(int row) {

@@ -26,6 +26,7 @@ signals:
 private:
     void Table1Click(int row);
     void Button1Click();
+    void FitWidthToColumns();
 
     std::vector<net::FailureRow> rows_;
 };
