@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -17,6 +18,23 @@ constexpr int DefaultWidth = 573;
 constexpr int DefaultHeight = 473;
 // Large enough for any screen and a printed page, small enough to allocate.
 constexpr int MaxSide = 8192;
+// Room right of and below the farthest host for its disc and number.
+constexpr int64_t HostMargin = 20;
+
+// Without a size the picture is the designed drawing area, grown so that no
+// present host falls outside it.
+std::pair<int32_t, int32_t> DefaultSize(const net::TNetObj& net) {
+    int64_t width = DefaultWidth;
+    int64_t height = DefaultHeight;
+    for (int32_t h = 1; h <= net::MaxHosts; ++h) {
+        if (!net.HostPresent[h])
+            continue;
+        width = std::max(width, int64_t{net.Hosts[h].X} + HostMargin);
+        height = std::max(height, int64_t{net.Hosts[h].Y} + HostMargin);
+    }
+    return {static_cast<int32_t>(std::min<int64_t>(width, MaxSide)),
+            static_cast<int32_t>(std::min<int64_t>(height, MaxSide))};
+}
 
 int32_t Side(ScriptLine& line, const char* what) {
     const int32_t value = line.Int();
@@ -61,8 +79,7 @@ NetdRenderPictureFn LoadRenderer() {
 
 void Render(Session& s, ScriptLine& line) {
     const std::string file = line.Word();
-    int32_t width = DefaultWidth;
-    int32_t height = DefaultHeight;
+    auto [width, height] = DefaultSize(s.net);
     if (!line.AtEnd()) {
         width = Side(line, "ширина");
         height = Side(line, "высота");

@@ -139,7 +139,8 @@ private slots:
         QProcess runner;
         runner.start(NETD_CLI, {});
         QVERIFY(runner.waitForStarted());
-        runner.write(QStringLiteral("new\nopen %1\nroute\nrender rendered.png %2 %3\n")
+        runner.write(QStringLiteral("new\nopen %1\nroute\nrender rendered.png %2 %3\n"
+                                    "render whole.png\n")
                          .arg(NETD_DATA_DIR "/projects/ring")
                          .arg(size.width())
                          .arg(size.height())
@@ -151,6 +152,12 @@ private slots:
         const QImage rendered = QImage("rendered.png").convertToFormat(QImage::Format_RGB32);
         QCOMPARE(rendered.size(), size);
         QCOMPARE(rendered, form.Picture());
+        // Without a size the picture holds every host, however far right or down.
+        const QRect whole(QPoint(), QImage("whole.png").size());
+        for (int h = 1; h <= net::MaxHosts; ++h) {
+            if (w.net().HostPresent[h])
+                QVERIFY(whole.contains(w.net().Hosts[h].X, w.net().Hosts[h].Y));
+        }
     }
 };
 
