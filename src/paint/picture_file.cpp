@@ -11,16 +11,6 @@
 namespace paint {
 namespace {
 
-void InstallFontSubstitutes() {
-    static bool installed = false;
-    if (installed)
-        return;
-    installed = true;
-    QFont sans(QStringLiteral("Sans Serif"));
-    sans.setStyleHint(QFont::SansSerif);
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QFontInfo(sans).family());
-}
-
 [[noreturn]] void Fail(const QString& file, const QString& reason) {
     throw net::IoError(
         QStringLiteral("Рисунок не сохранён в файл «%1»: %2").arg(file, reason).toStdString());
@@ -45,6 +35,16 @@ void WriteSvg(QSaveFile& out, QSize size, const QFont& font, const PaintSteps& s
 }
 
 }  // namespace
+
+void InstallFontSubstitutes() {
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
+    QFont sans(QStringLiteral("Sans Serif"));
+    sans.setStyleHint(QFont::SansSerif);
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QFontInfo(sans).family());
+}
 
 QFont PictureFont() {
     InstallFontSubstitutes();

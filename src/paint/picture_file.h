@@ -15,6 +15,10 @@ namespace paint {
 
 using PaintSteps = std::function<void(CanvasPainter&)>;
 
+// Lets the layouts' classic "MS Sans Serif" stand for the platform's own
+// sans-serif face; installed once, needs a running GUI application.
+void InstallFontSubstitutes();
+
 // The face of the picture: the main window's "MS Sans Serif" of height -11
 // (11 pixels), standing for the platform's sans-serif face. Needs a running
 // GUI application.

@@ -1,8 +1,6 @@
 // Building the main window, wiring its handlers, and repainting it.
 #include "main.h"
 
-#include <QFont>
-#include <QFontInfo>
 #include <QHeaderView>
 #include <QResizeEvent>
 #include <initializer_list>
@@ -24,24 +22,12 @@ namespace {
 constexpr int ImageRightInset = 177;
 constexpr int ImageBottomGap = 13;
 
-// The layouts name the classic "MS Sans Serif"; it stands for the platform's
-// own sans-serif face.
-void InstallFontSubstitutes() {
-    static bool installed = false;
-    if (installed)
-        return;
-    installed = true;
-    QFont sans(QStringLiteral("Sans Serif"));
-    sans.setStyleHint(QFont::SansSerif);
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QFontInfo(sans).family());
-}
-
 using Handler = void (TForm1::*)();
 
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
-    InstallFontSubstitutes();
+    paint::InstallFontSubstitutes();
     setupUi(this);
     ApplyFontHeights(*this);
     // The drawing's face is the one a saved or rendered picture uses.
