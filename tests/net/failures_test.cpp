@@ -52,6 +52,23 @@ TEST(AnalyzeFailures, RingOfFourSurvivesEverySingleFailure) {
               (FailureRow{FailedKind::Host, 1, net::Connected, 0, 0, 0, 1, 1000, 0.0, 2, 5000}));
 }
 
+TEST(AnalyzeFailures, RowsWithoutAPathComeLastAlsoBelowNegativeDelays) {
+    // A line 1-2-3 of capacity 20000: the demand 1 -> 2 has a delay sum of
+    // 10000 / 19900 - 1, below the 0.0 of a row that places nothing.
+    TNetObj net = testing_support::Network(3, {{1, 2}, {2, 3}}, {}, [](int h) {
+        return std::pair{40 * h, 0};
+    });
+    testing_support::SetCapacities(net, {20000});
+    net.LoadMatrix[1][2] = 100;
+    const std::vector<FailureRow> rows = net::AnalyzeFailures(net);
+    std::string order;
+    for (const FailureRow& row : rows)
+        order += Name(row) + " ";
+    EXPECT_EQ(order, "-0 c1 c2 h3 h1 h2 ");
+    EXPECT_NEAR(rows[2].MaxPathDelay, 10000.0 / 19900.0 - 1.0, 1e-12);
+    EXPECT_EQ(rows[4].PlacedCount, 0);
+}
+
 TEST(AnalyzeFailures, AgreesWithTheModelRunByHandOnACopy) {
     // Two triangles joined by a thin bridge 3-4: some demands find no room.
     // Capacities above 10000 give negative delay figures.

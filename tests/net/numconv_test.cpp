@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "comma_locale.h"
 #include "errors.h"
 #include "test_support.h"
 
@@ -45,6 +46,11 @@ TEST(StrToInt, HexadecimalForms) {
     EXPECT_EQ(StrToInt("$FFFFFFFF"), -1);
     EXPECT_EQ(StrToInt("0x80000000"), -2147483647 - 1);
     EXPECT_THROW(StrToInt("$100000000"), net::ConvertError);  // nine digits
+    // Nine digits are refused also when the value would fit in 32 bits.
+    for (const char* nine : {"$000000001", "0x0FFFFFFFF"}) {
+        EXPECT_EQ(testing_support::MessageOf<net::ConvertError>([&] { StrToInt(nine); }),
+                  std::string("'") + nine + "' is not a valid integer value");
+    }
     EXPECT_THROW(StrToInt("$"), net::ConvertError);
     EXPECT_THROW(StrToInt("0x"), net::ConvertError);
     EXPECT_THROW(StrToInt("-$10"), net::ConvertError);
@@ -78,47 +84,8 @@ TEST(FormatFixed3, ExactHalfwayRoundsAwayFromZero) {
     EXPECT_EQ(FormatFixed3(99.9996), "100.000");
 }
 
-// Switches the C library to a locale whose decimal separator is a comma, as
-// the windowed program does at start-up from LANG; back to "C" at the end.
-// When the machine has no such locale, one is compiled into a scratch
-// directory from the installed locale sources.
-class CommaLocale {
-public:
-    CommaLocale() {
-        for (const char* name : {"ru_RU.UTF-8", "ru_RU.utf8", "de_DE.UTF-8", "de_DE.utf8"}) {
-            if (std::setlocale(LC_ALL, name) != nullptr)
-                return;
-        }
-        if (!std::filesystem::exists("/usr/share/i18n/locales/ru_RU"))
-            return;
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "netd-locale-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            return;
-        scratch_ = pattern;
-        const std::string command =
-            "localedef -i ru_RU -f UTF-8 '" + scratch_.string() + "/ru_RU.UTF-8' >/dev/null 2>&1";
-        if (std::system(command.c_str()) > 1)  // 1: warnings only
-            return;
-        ::setenv("LOCPATH", scratch_.c_str(), 1);
-        std::setlocale(LC_ALL, "ru_RU.UTF-8");
-    }
-    ~CommaLocale() {
-        std::setlocale(LC_ALL, "C");
-        if (!scratch_.empty()) {
-            ::unsetenv("LOCPATH");
-            std::error_code ignored;
-            std::filesystem::remove_all(scratch_, ignored);
-        }
-    }
-    bool Active() const { return *std::localeconv()->decimal_point == ','; }
-
-private:
-    std::filesystem::path scratch_;
-};
-
 TEST(FormatFixed3, PointWhateverTheLocale) {
-    const CommaLocale locale;
+    const testing_support::CommaLocale locale;
     if (!locale.Active())
         GTEST_SKIP() << "no locale with a decimal comma on this machine";
     EXPECT_EQ(FormatFixed3(1.5), "1.500");

@@ -108,25 +108,31 @@ TEST_F(ProjectSave, AFailingStepPutsEveryOldFileBack) {
     EXPECT_EQ(LoadedMark("partial"), 3);
 }
 
-TEST_F(ProjectSave, AKilledSaveIsRefusedByLoadAndRepairedBySave) {
-    fs::create_directory("p");
-    Marked(1)->SaveProject("p");
-    // The process dies right after its first rename: hosts.hs is new, the
-    // other two are old.
+// A child process saves `mark` into `directory` and dies at commit step
+// `dying` (1-based, counting links and renames), as a killed program would.
+void SaveKilledAtStep(const std::string& directory, int32_t mark, int dying) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        net::seam::CommitStepFault = [step = 0]() mutable {
-            if (++step == 5)
+        net::seam::CommitStepFault = [dying, step = 0]() mutable {
+            if (++step == dying)
                 ::_exit(0);
             return 0;
         };
-        Marked(2)->SaveProject("p");
+        Marked(mark)->SaveProject(directory);
         ::_exit(1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST_F(ProjectSave, AKilledSaveIsRefusedByLoadAndRepairedBySave) {
+    fs::create_directory("p");
+    Marked(1)->SaveProject("p");
+    // The process dies right after its first rename: hosts.hs is new, the
+    // other two are old.
+    SaveKilledAtStep("p", 2, 5);
 
     TNetObj net;
     const std::string message = MessageOf([&] { net.LoadProject("p"); });
@@ -136,6 +142,21 @@ TEST_F(ProjectSave, AKilledSaveIsRefusedByLoadAndRepairedBySave) {
     Marked(3)->SaveProject("p");
     EXPECT_EQ(Entries("p"), (std::set<std::string>{"hosts.hs", "channels.cs", "general.gs"}));
     EXPECT_EQ(LoadedMark("p"), 3);
+}
+
+TEST_F(ProjectSave, TemporariesOfASaveKilledBeforeItsFirstLinkDoNotBlockALoad) {
+    fs::create_directory("p");
+    Marked(1)->SaveProject("p");
+    SaveKilledAtStep("p", 2, 1);
+    std::set<std::string> leftovers;
+    for (const std::string& name : Entries("p")) {
+        if (name.find(".new-") != std::string::npos)
+            leftovers.insert(name);
+    }
+    EXPECT_EQ(leftovers.size(), 3u);
+    EXPECT_EQ(LoadedMark("p"), 1);  // the old project is whole
+    Marked(3)->SaveProject("p");
+    EXPECT_EQ(Entries("p"), (std::set<std::string>{"hosts.hs", "channels.cs", "general.gs"}));
 }
 
 TEST_F(ProjectSave, TwoProcessesSavingIntoOneFolderLeaveOneWholeProject) {

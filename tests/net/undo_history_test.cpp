@@ -123,6 +123,14 @@ TEST(SameNetwork, SeesAChangeInEveryKindOfFieldButTheWorkAreas) {
         changes[k](changed);
         EXPECT_FALSE(net::SameNetwork(base, changed)) << "change " << k;
     }
+    // A channel's type alone, without the rerouting a dynamic network adds.
+    TNetObj typed;
+    testing_support::SetCapacities(typed, {5000, 9000});
+    testing_support::AddHosts(typed, {{50, 50}, {200, 60}});
+    testing_support::AddChannels(typed, {{1, 2}});
+    const TNetObj beforeType = typed;
+    typed.SetChannelType(1, 2);
+    EXPECT_FALSE(net::SameNetwork(typed, beforeType)) << "channel type";
     TNetObj scratch = base;
     scratch.TreeLabel[3] = 5;
     scratch.SortedLength[2] = 4.0;
