@@ -6,6 +6,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+  libpugixml-dev
   fonts-dejavu-core
   xvfb xauth
   desktop-file-utils

@@ -1,9 +1,13 @@
 // The command table of the script runner: one row per command.
+#include <optional>
 #include <ostream>
 
 #include "csv_export.h"
 #include "errors.h"
 #include "failures.h"
+#include "format_input.h"
+#include "network_export.h"
+#include "network_import.h"
 #include "numconv.h"
 #ifdef NETD_RENDER
 #include "render.h"
@@ -156,6 +160,34 @@ void Failures(Session& s, ScriptLine& line) {
 
 void Export(Session& s, ScriptLine& line) {
     net::ExportCsv(s.net, Directory(line));
+}
+
+// import FILE TYPE [SCALE]: replaces the network by the one in FILE, its
+// links of channel type TYPE and its demands multiplied by SCALE.
+//   import HOSTS CHANNELS LOADS
+// and, when the mapping changed anything, a line saying what.
+void Import(Session& s, ScriptLine& line) {
+    const std::string file = line.Word();
+    const int32_t type = line.Int();
+    double scale = 1.0;
+    if (!line.AtEnd()) {
+        const std::string text = line.Word();
+        const std::optional<double> value = formats::ParseReal(text);
+        if (!value)
+            throw net::ConvertError("'" + text +
+                                    "' — не число: масштаб пишется как 1, 0.5 или 2e3");
+        scale = formats::CheckedScale(*value);
+    }
+    line.End();
+    const formats::ImportReport report = formats::ImportNetworkFile(file, type, scale, s.net);
+    const formats::ImportCounts counts = formats::CountsOf(s.net);
+    s.out << "import " << counts.hosts << " " << counts.channels << " " << counts.loads << "\n";
+    if (report.Anything())
+        s.out << "adjusted " << report.Text() << "\n";
+}
+
+void ExportNet(Session& s, ScriptLine& line) {
+    formats::ExportNetworkFile(s.net, Directory(line));
 }
 
 // --- topology builders ---
@@ -323,6 +355,8 @@ const std::vector<CommandEntry>& CommandTable() {
         {"dynamic", "dynamic", Dynamic},
         {"failures", "failures", Failures},
         {"export", "export DIR", Export},
+        {"import", "import FILE.txt|FILE.xml|FILE.gml TYPE [SCALE]", Import},
+        {"exportnet", "exportnet FILE.txt|FILE.gml", ExportNet},
 #ifdef NETD_RENDER
         {"render", "render FILE.png|FILE.svg [WIDTH HEIGHT]", Render},
 #endif

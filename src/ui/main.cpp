@@ -61,6 +61,8 @@ template <auto Handler, typename... Args>
 void TForm1::Step(Args... args) {
     RunAsStep([&] { (this->*Handler)(args...); });
 }
+// The context menu's steps are connected in their own file.
+template void TForm1::Step<&TForm1::ImportNetworkClick>();
 
 void TForm1::ConnectHandlers() {
     // "динамическая маршрутизация 2" (N23) does nothing.

@@ -145,6 +145,9 @@ private:
     void FailuresClick();     // "анализ отказов"
     void SavePictureClick();  // "сохранить рисунок…"
     void SaveTablesClick();   // "сохранить таблицы…"
+    // Networks of the exchange formats (main_exchange.cpp).
+    void ImportNetworkClick();  // "импорт сети…": one undo step
+    void ExportNetworkClick();  // "экспорт сети…"
     // A row of the failure window: redraws and marks the failed element.
     void FailureRowClick(int kind, int number);
     // Draws the mark over the picture; it stays until the next repaint.
@@ -172,6 +175,8 @@ private:
     QAction* FailuresAction = nullptr;
     QAction* SavePictureAction = nullptr;
     QAction* SaveTablesAction = nullptr;
+    QAction* ImportNetworkAction = nullptr;
+    QAction* ExportNetworkAction = nullptr;
     TFailuresForm* FailuresForm = nullptr;
 };
 

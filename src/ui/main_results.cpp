@@ -11,36 +11,8 @@
 #include "failures.h"
 #include "guarded_connect.h"
 #include "main.h"
+#include "menu_entries.h"
 #include "picture_file.h"
-
-namespace {
-
-QAction* MenuEntry(QWidget* owner, const QString& text, const QList<QKeySequence>& keys = {}) {
-    auto* entry = new QAction(text, owner);
-    entry->setShortcuts(keys);
-    entry->setShortcutContext(Qt::WindowShortcut);
-    entry->setShortcutVisibleInContextMenu(true);
-    return entry;
-}
-
-QAction* Separator(QWidget* owner) {
-    auto* separator = new QAction(owner);
-    separator->setSeparator(true);
-    return separator;
-}
-
-// A file dialog of the program's own look, whatever the desktop offers, with
-// Russian captions.
-void PlainDialog(QFileDialog& dialog, const QString& accept) {
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("папка:"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("имя:"));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("вид:"));
-    dialog.setLabelText(QFileDialog::Accept, accept);
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("отмена"));
-}
-
-}  // namespace
 
 void TForm1::BuildContextMenu() {
     UndoAction = MenuEntry(this, QStringLiteral("отменить"), {QKeySequence(Qt::CTRL | Qt::Key_Z)});
@@ -50,14 +22,20 @@ void TForm1::BuildContextMenu() {
     FailuresAction = MenuEntry(this, QStringLiteral("анализ отказов"));
     SavePictureAction = MenuEntry(this, QStringLiteral("сохранить рисунок…"));
     SaveTablesAction = MenuEntry(this, QStringLiteral("сохранить таблицы…"));
+    ImportNetworkAction = MenuEntry(this, QStringLiteral("импорт сети…"));
+    ExportNetworkAction = MenuEntry(this, QStringLiteral("экспорт сети…"));
     Image1->addActions({UndoAction, RedoAction, Separator(this), FailuresAction, Separator(this),
-                        SavePictureAction, SaveTablesAction});
+                        SavePictureAction, SaveTablesAction, Separator(this), ImportNetworkAction,
+                        ExportNetworkAction});
     Image1->setContextMenuPolicy(Qt::ActionsContextMenu);
     ui::ConnectHandler(UndoAction, &QAction::triggered, this, &TForm1::UndoClick);
     ui::ConnectHandler(RedoAction, &QAction::triggered, this, &TForm1::RedoClick);
     ui::ConnectHandler(FailuresAction, &QAction::triggered, this, &TForm1::FailuresClick);
     ui::ConnectHandler(SavePictureAction, &QAction::triggered, this, &TForm1::SavePictureClick);
     ui::ConnectHandler(SaveTablesAction, &QAction::triggered, this, &TForm1::SaveTablesClick);
+    ui::ConnectHandler(ImportNetworkAction, &QAction::triggered, this,
+                       &TForm1::Step<&TForm1::ImportNetworkClick>);
+    ui::ConnectHandler(ExportNetworkAction, &QAction::triggered, this, &TForm1::ExportNetworkClick);
     UpdateHistoryActions();
 }
 

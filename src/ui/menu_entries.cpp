@@ -1,0 +1,24 @@
+#include "menu_entries.h"
+
+QAction* MenuEntry(QWidget* owner, const QString& text, const QList<QKeySequence>& keys) {
+    auto* entry = new QAction(text, owner);
+    entry->setShortcuts(keys);
+    entry->setShortcutContext(Qt::WindowShortcut);
+    entry->setShortcutVisibleInContextMenu(true);
+    return entry;
+}
+
+QAction* Separator(QWidget* owner) {
+    auto* separator = new QAction(owner);
+    separator->setSeparator(true);
+    return separator;
+}
+
+void PlainDialog(QFileDialog& dialog, const QString& accept) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("папка:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("имя:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("вид:"));
+    dialog.setLabelText(QFileDialog::Accept, accept);
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("отмена"));
+}

@@ -1,0 +1,15 @@
+// Pieces of the drawing's context menu and of the file dialogs it opens.
+#pragma once
+
+#include <QAction>
+#include <QFileDialog>
+#include <QKeySequence>
+#include <QList>
+
+// An entry owned by `owner`, with its shortcuts shown in the menu.
+QAction* MenuEntry(QWidget* owner, const QString& text, const QList<QKeySequence>& keys = {});
+QAction* Separator(QWidget* owner);
+
+// A file dialog of the program's own look, whatever the desktop offers, with
+// Russian captions.
+void PlainDialog(QFileDialog& dialog, const QString& accept);
