@@ -81,7 +81,7 @@ std::string DecodeEntities(std::string_view text) {
                 valid = valid && v >= 0;
                 code = valid ? code * (hex ? 16 : 10) + static_cast<uint32_t>(v) : 0;
             }
-            if (valid && code > 0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF)) {
+            if (valid && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF)) {
                 AppendUtf8(out, code);
                 done = true;
             }
