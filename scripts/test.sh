@@ -6,6 +6,6 @@ bash scripts/deps.sh
 bash scripts/build.sh
 ctest --test-dir build --output-on-failure -j2
 # The library tests once more under AddressSanitizer and UndefinedBehaviorSanitizer,
-# then a minute of fuzzing the file loaders.
+# then under two minutes of fuzzing the file loaders and the exchange formats.
 bash scripts/sanitize.sh
 bash scripts/fuzz.sh

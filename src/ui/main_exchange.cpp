@@ -35,9 +35,9 @@ QString ImportMessage(const net::TNetObj& net, const formats::ImportReport& repo
 
 void TForm1::ImportNetworkClick() {
     QFileDialog dialog(this, QStringLiteral("импорт сети"));
-    PlainDialog(dialog, QStringLiteral("открыть"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    PlainDialog(dialog, QStringLiteral("открыть"));
     dialog.setNameFilters({QStringLiteral("сети SNDlib и GML (*.txt *.xml *.gml)"),
                            QStringLiteral("SNDlib (*.txt)"), QStringLiteral("SNDlib XML (*.xml)"),
                            QStringLiteral("GML (*.gml)")});
@@ -62,8 +62,8 @@ void TForm1::ImportNetworkClick() {
 
 void TForm1::ExportNetworkClick() {
     QFileDialog dialog(this, QStringLiteral("экспорт сети"));
-    PlainDialog(dialog, QStringLiteral("сохранить"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    PlainDialog(dialog, QStringLiteral("сохранить"));
     const QStringList filters = {QStringLiteral("SNDlib (*.txt)"), QStringLiteral("GML (*.gml)")};
     dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(QStringLiteral("txt"));

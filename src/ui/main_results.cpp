@@ -75,8 +75,8 @@ void TForm1::ShowMark(const paint::Mark& mark) {
 
 void TForm1::SavePictureClick() {
     QFileDialog dialog(this, QStringLiteral("сохранить рисунок"));
-    PlainDialog(dialog, QStringLiteral("сохранить"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    PlainDialog(dialog, QStringLiteral("сохранить"));
     const QStringList filters = {QStringLiteral("рисунок PNG (*.png)"),
                                  QStringLiteral("рисунок SVG (*.svg)")};
     dialog.setNameFilters(filters);

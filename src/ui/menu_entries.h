@@ -11,5 +11,6 @@ QAction* MenuEntry(QWidget* owner, const QString& text, const QList<QKeySequence
 QAction* Separator(QWidget* owner);
 
 // A file dialog of the program's own look, whatever the desktop offers, with
-// Russian captions.
+// Russian captions. After the accept and file modes: setting them puts the
+// button captions back to Qt's own.
 void PlainDialog(QFileDialog& dialog, const QString& accept);

@@ -33,8 +33,14 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
+// The captions of the file dialog's buttons, seen when it was last answered.
+QStringList ButtonTexts;
+
 ModalAnswer<QFileDialog> ChooseFile(const QString& path) {
     return ModalAnswer<QFileDialog>([path](QFileDialog* d) {
+        ButtonTexts.clear();
+        for (const QPushButton* button : d->findChildren<QPushButton*>())
+            ButtonTexts << button->text();
         d->selectFile(path);
         static_cast<QDialog*>(d)->accept();
     });
@@ -161,6 +167,8 @@ private slots:
                 ContextEntry(form, "экспорт сети…")->trigger();
             }
             QVERIFY(QFile::exists(path));
+            QVERIFY2(ButtonTexts.contains("сохранить") && ButtonTexts.contains("отмена"),
+                     qPrintable(ButtonTexts.join(", ")));
             ImportThrough(form, path, {});
             QCOMPARE(w.net().Hosts, designed.Hosts);
             QCOMPARE(testing_support::Links(w.net()), testing_support::Links(designed));
