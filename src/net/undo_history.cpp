@@ -43,6 +43,12 @@ bool SameNetwork(const TNetObj& a, const TNetObj& b) {
            a.Unrouted == b.Unrouted;
 }
 
+bool SameProject(const TNetObj& a, const TNetObj& b) {
+    return a.Hosts == b.Hosts && SameChannels(a, b) && a.HostPresent == b.HostPresent &&
+           a.ChannelPresent == b.ChannelPresent && a.LoadMatrix == b.LoadMatrix &&
+           SameBits(a.GeneralReal, b.GeneralReal);
+}
+
 UndoHistory::UndoHistory(size_t depth) : depth_(std::max<size_t>(depth, 1)) {}
 
 void UndoHistory::Record(const TNetObj& before) {

@@ -18,6 +18,11 @@ namespace net {
 // left out.
 bool SameNetwork(const TNetObj& a, const TNetObj& b);
 
+// True when the two networks would be saved as the same project files: hosts,
+// channels, loads, the real number and the presence flags (also what free
+// slots still hold); names, types and routing results do not count.
+bool SameProject(const TNetObj& a, const TNetObj& b);
+
 class UndoHistory {
 public:
     static constexpr size_t DefaultDepth = 100;

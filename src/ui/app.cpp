@@ -70,5 +70,6 @@ int main(int argc, char* argv[]) {
     }
 
     form1.showMaximized();
+    form1.OfferRecovery();
     return QApplication::exec();
 }

@@ -50,6 +50,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     FormCreate();
     ConnectHandlers();
     BuildContextMenu();
+    MarkSaved("");
+    StartRecovery();
 }
 
 TForm1::~TForm1() {

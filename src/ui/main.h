@@ -17,6 +17,7 @@
 #include "anchoring.h"
 #include "netobj.h"
 #include "network_picture.h"
+#include "recovery_store.h"
 #include "shown_network.h"
 #include "ui_main.h"
 #include "undo_history.h"
@@ -76,14 +77,34 @@ public:
     // as it is, without routing.
     void AfterError();
 
+    // At start: offers the networks that programs ended without saving
+    // left in their recovery folders, newest first, until one is restored.
+    void OfferRecovery();
+    // True when the network would be saved other than it was last loaded,
+    // saved or made by "новый".
+    bool HasUnsavedChanges() const;
+    // Writes the recovery copy when the network changed since the last one,
+    // drops it when nothing is unsaved; never reports a failure.
+    void SaveRecoveryIfChanged();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // With unsaved changes, asks whether to save them first.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // The tests drive the handlers and read the editing state through this.
     friend struct TForm1Access;
 
     void ConnectHandlers();
+    // Unsaved work (main_closing.cpp): the network as the project files of
+    // `folder` hold it now ("" for none).
+    void MarkSaved(const std::string& folder);
+    // The question before closing; true when the window may close.
+    bool AskToSaveBeforeClosing();
+    void StartRecovery();
+    // "сохранить как": true when the network was saved into a new folder.
+    bool SaveAsNewFolder();
     // The drawing and the status from the network, without routing.
     void PaintNetworkAndStatus();
     void FormCreate();
@@ -178,6 +199,13 @@ private:
     QAction* ImportNetworkAction = nullptr;
     QAction* ExportNetworkAction = nullptr;
     TFailuresForm* FailuresForm = nullptr;
+
+    // The network as last loaded, saved or made by "новый", and its folder.
+    std::unique_ptr<net::TNetObj> clean_;
+    std::string cleanFolder_;
+    // This program's recovery copy and what it last wrote there.
+    std::unique_ptr<net::RecoveryStore> recovery_;
+    std::unique_ptr<net::TNetObj> recovered_;
 };
 
 extern TForm1* Form1;

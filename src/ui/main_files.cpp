@@ -35,8 +35,10 @@ bool MayUseExistingFolder(QWidget* parent, const QString& name) {
 void TForm1::N1Click() {
     Form5->exec();
     if (Form5->Confirmed) {
-        net_->LoadProject(SelectedDirectory(*Form5->ListBox1));
+        const std::string folder = SelectedDirectory(*Form5->ListBox1);
+        net_->LoadProject(folder);
         ClearRoutingResults(*net_);
+        MarkSaved(folder);
     }
     // Also after "отмена": the grid shows the loads the network now holds.
     Form7->ReloadStringGrid();
@@ -45,20 +47,27 @@ void TForm1::N1Click() {
 
 void TForm1::N2Click() {
     Form6->exec();
-    if (Form6->Confirmed)
-        net_->SaveProject(SelectedDirectory(*Form6->ListBox1));
+    if (Form6->Confirmed) {
+        const std::string folder = SelectedDirectory(*Form6->ListBox1);
+        net_->SaveProject(folder);
+        MarkSaved(folder);
+    }
 }
 
 void TForm1::N9Click() {
+    SaveAsNewFolder();
+}
+
+bool TForm1::SaveAsNewFolder() {
     TForm8 dialog(this);
     dialog.exec();
     if (!dialog.Confirmed)
-        return;
+        return false;
     const QString name = dialog.Edit1->text();
     const std::string folder = FolderBytes(name);
     const bool existing = CheckProjectFolderName(name) == ProjectFolder::Existing;
     if (existing && !MayUseExistingFolder(this, name))
-        return;
+        return false;
     if (!existing)
         CreateProjectFolder(folder);
     try {
@@ -71,6 +80,8 @@ void TForm1::N9Click() {
     // The lists are otherwise filled once at start.
     AddDirectoryEntry(*Form5->ListBox1, folder);
     AddDirectoryEntry(*Form6->ListBox1, folder);
+    MarkSaved(folder);
+    return true;
 }
 
 void TForm1::N21Click() {

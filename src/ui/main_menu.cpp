@@ -19,6 +19,7 @@ void TForm1::N7Click() {
 
 void TForm1::N8Click() {
     net_->Reset();
+    MarkSaved("");
     RedrawAll();
 }
 

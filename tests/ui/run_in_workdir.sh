@@ -12,4 +12,6 @@ cp "$data/HostInfo.hi" "$data/ChanInfo.ci" "$work/"
 cd "$work"
 # Qt wants a private runtime directory of its own.
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$runtime}
+# Recovery copies of the windows under test stay out of the user's own.
+export XDG_STATE_HOME=$runtime/state
 "$@"
