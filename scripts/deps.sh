@@ -7,6 +7,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libpugixml-dev
+  qt6-translations-l10n
   fonts-dejavu-core
   xvfb xauth
   desktop-file-utils

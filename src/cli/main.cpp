@@ -17,7 +17,7 @@ void PrintHelp() {
                  "Одна команда в строке; пустые строки и строки с # пропускаются.\n"
                  "Команды:\n";
     for (const cli::CommandEntry& entry : cli::CommandTable()) {
-        std::cout << "  " << entry.usage << "\n";
+        std::cout << "  " << entry.usage << "\n      " << entry.meaning << "\n";
     }
     std::cout
         << "\n"

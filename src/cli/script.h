@@ -40,6 +40,7 @@ struct Session {
 struct CommandEntry {
     const char* name;
     const char* usage;
+    const char* meaning;  // one line for the help
     void (*run)(Session&, ScriptLine&);
 };
 

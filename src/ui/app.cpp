@@ -12,6 +12,7 @@
 #include "hcInfo.h"
 #include "helpu.h"
 #include "main.h"
+#include "qt_translation.h"
 
 namespace {
 
@@ -49,6 +50,11 @@ int main(int argc, char* argv[]) {
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("netdesigner"));
+    if (!InstallQtTranslation(application))
+        std::fputs(
+            "netdesigner: перевод текстов Qt на русский не найден (пакет "
+            "qt6-translations-l10n)\n",
+            stderr);
 
     TForm1 form1;
     Form1 = &form1;
