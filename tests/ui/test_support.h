@@ -49,6 +49,7 @@ struct TForm1Access {
     static int ChannelAt(const TForm1& form, int x, int y) { return form.ChannelAt(x, y); }
     static void N8Click(TForm1& form) { form.N8Click(); }
     static void TreeView1Click(TForm1& form) { form.TreeView1Click(); }
+    static void MarkSaved(TForm1& form, const std::string& folder) { form.MarkSaved(folder); }
 };
 
 namespace ui_test {
