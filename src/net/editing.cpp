@@ -85,8 +85,15 @@ void TNetObj::DeleteHost(int32_t host) {
 void TNetObj::UpdateHost(int32_t host, int32_t x, int32_t y, const std::string& name,
                          int32_t type) {
     assert(IsHostNumber(host) && HostPresent[host]);
-    const int32_t clash = LowestClashingHost(x, y);
-    if (clash == 0 || clash == host) {
+    // The host's own place never blocks it; any other host does, also one
+    // above it in number (a host moved beside its old place would otherwise
+    // land on a higher-numbered neighbour). Where it stands, the name and
+    // type may always change.
+    bool clash = false;
+    const bool staying = Hosts[host].X == x && Hosts[host].Y == y;
+    for (int32_t i = 1; i <= MaxHosts && !staying && !clash; ++i)
+        clash = i != host && HostPresent[i] && Clashes(Hosts[i], x, y);
+    if (!clash) {
         HostRecord& record = Hosts[host];
         StoreName(record, name);
         record.X = x;

@@ -116,7 +116,7 @@ TEST(UpdateHost, ClashChangesNothingInTheRecord) {
     EXPECT_EQ(net.Hosts[2].Reserved, 42);
 }
 
-TEST(UpdateHost, OnlyTheLowestNumberedHostInTheSquareDecides) {
+TEST(UpdateHost, NoOtherHostInTheSquareWhateverItsNumber) {
     TNetObj net;
     net.AddHost(100, 100, "one", 1);
     net.AddHost(200, 200, "two", 1);
@@ -125,8 +125,19 @@ TEST(UpdateHost, OnlyTheLowestNumberedHostInTheSquareDecides) {
     net.Hosts[2].Y = 100;
     net.UpdateHost(2, 103, 100, "x", 1);
     EXPECT_EQ(net.Hosts[2].X, 105);  // host 1 is the lowest clash
+    // Host 1 may not move onto host 2 either, though it is the lower one.
     net.UpdateHost(1, 103, 100, "y", 1);
-    EXPECT_EQ(net.Hosts[1].X, 103);  // host 1 decides, host 2 is ignored
+    EXPECT_EQ(net.Hosts[1].X, 100);
+    EXPECT_EQ(net.HostName(1), "one");
+    // Where it stands, beside host 2 as the file put it, it takes a new name.
+    net.UpdateHost(1, 100, 100, "y", 1);
+    EXPECT_EQ(net.HostName(1), "y");
+    net.UpdateHost(1, 99, 100, "z", 1);
+    EXPECT_EQ(net.Hosts[1].X, 100);  // still beside host 2 (105)
+    // A move clear of everyone else is applied, also one within its own old square.
+    net.UpdateHost(1, 60, 100, "z", 1);
+    net.UpdateHost(1, 57, 100, "z", 1);
+    EXPECT_EQ(net.Hosts[1].X, 57);
 }
 
 TEST(AddChannel, DuplicateInEitherOrderIsRefusedButStillRecomputes) {

@@ -50,6 +50,11 @@ struct TForm1Access {
     static void N8Click(TForm1& form) { form.N8Click(); }
     static void TreeView1Click(TForm1& form) { form.TreeView1Click(); }
     static void MarkSaved(TForm1& form, const std::string& folder) { form.MarkSaved(folder); }
+    static size_t UndoSteps(const TForm1& form) { return form.history_.UndoCount(); }
+    static void ClearHistory(TForm1& form) {
+        form.history_ = net::UndoHistory();
+        form.UpdateHistoryActions();
+    }
 };
 
 namespace ui_test {
