@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 
 #include "posix_file.h"
 
@@ -64,6 +65,13 @@ std::optional<double> ParseReal(std::string_view text) {
     if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+std::string LowerExtension(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    for (char& c : extension)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return extension;
 }
 
 size_t LineOfOffset(std::string_view text, size_t offset) {

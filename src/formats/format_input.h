@@ -34,6 +34,9 @@ std::string ReadImportFile(const std::string& path);
 // other text, infinities and NaN.
 std::optional<double> ParseReal(std::string_view text);
 
+// The extension of a file name in lower case, with its point (".gml").
+std::string LowerExtension(const std::string& path);
+
 // The 1-based line of a byte offset into the text.
 size_t LineOfOffset(std::string_view text, size_t offset);
 

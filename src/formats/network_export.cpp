@@ -7,6 +7,7 @@
 
 #include "errors.h"
 #include "file_set_commit.h"
+#include "format_input.h"
 #include "gml.h"
 #include "sndlib_native.h"
 
@@ -110,9 +111,7 @@ std::string GmlText(const net::TNetObj& net) {
 
 void ExportNetworkFile(const net::TNetObj& net, const std::string& path) {
     const std::string failure = "Сеть не записана в файл «" + path + "»: ";
-    std::string extension = std::filesystem::path(path).extension().string();
-    for (char& c : extension)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    const std::string extension = LowerExtension(path);
     std::string text;
     if (extension == ".txt")
         text = SndlibNativeText(net);

@@ -9,17 +9,6 @@
 #include "sndlib_xml.h"
 
 namespace formats {
-namespace {
-
-std::string LowerExtension(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    for (char& c : extension)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return extension;
-}
-
-}  // namespace
-
 SourceNetwork ReadNetworkFile(const std::string& path) {
     const std::string extension = LowerExtension(path);
     SourceNetwork (*parse)(std::string_view, const std::string&) = nullptr;

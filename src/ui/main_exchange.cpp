@@ -64,12 +64,8 @@ void TForm1::ExportNetworkClick() {
     QFileDialog dialog(this, QStringLiteral("экспорт сети"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     PlainDialog(dialog, QStringLiteral("сохранить"));
-    const QStringList filters = {QStringLiteral("SNDlib (*.txt)"), QStringLiteral("GML (*.gml)")};
-    dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& f) {
-        dialog.setDefaultSuffix(f == filters[1] ? QStringLiteral("gml") : QStringLiteral("txt"));
-    });
+    SaveKinds(dialog, {{QStringLiteral("SNDlib (*.txt)"), QStringLiteral("txt")},
+                       {QStringLiteral("GML (*.gml)"), QStringLiteral("gml")}});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     formats::ExportNetworkFile(*net_, LocalPath(dialog.selectedFiles().front()));

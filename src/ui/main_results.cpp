@@ -77,13 +77,8 @@ void TForm1::SavePictureClick() {
     QFileDialog dialog(this, QStringLiteral("сохранить рисунок"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     PlainDialog(dialog, QStringLiteral("сохранить"));
-    const QStringList filters = {QStringLiteral("рисунок PNG (*.png)"),
-                                 QStringLiteral("рисунок SVG (*.svg)")};
-    dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& f) {
-        dialog.setDefaultSuffix(f == filters[1] ? QStringLiteral("svg") : QStringLiteral("png"));
-    });
+    SaveKinds(dialog, {{QStringLiteral("рисунок PNG (*.png)"), QStringLiteral("png")},
+                       {QStringLiteral("рисунок SVG (*.svg)"), QStringLiteral("svg")}});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     // The picture as it stands: the network and the mark over it.

@@ -22,3 +22,18 @@ void PlainDialog(QFileDialog& dialog, const QString& accept) {
     dialog.setLabelText(QFileDialog::Accept, accept);
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("отмена"));
 }
+
+void SaveKinds(QFileDialog& dialog, const QList<QPair<QString, QString>>& filtersAndSuffixes) {
+    QStringList filters;
+    for (const auto& [filter, suffix] : filtersAndSuffixes)
+        filters << filter;
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(filtersAndSuffixes.front().second);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, filtersAndSuffixes](const QString& chosen) {
+                         for (const auto& [filter, suffix] : filtersAndSuffixes) {
+                             if (filter == chosen)
+                                 dialog.setDefaultSuffix(suffix);
+                         }
+                     });
+}

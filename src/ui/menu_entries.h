@@ -14,3 +14,7 @@ QAction* Separator(QWidget* owner);
 // Russian captions. After the accept and file modes: setting them puts the
 // button captions back to Qt's own.
 void PlainDialog(QFileDialog& dialog, const QString& accept);
+
+// A save dialog offering one file kind per filter, each with its suffix: the
+// suffix of the chosen filter is added to a name typed without one.
+void SaveKinds(QFileDialog& dialog, const QList<QPair<QString, QString>>& filtersAndSuffixes);
