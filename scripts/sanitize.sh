@@ -20,4 +20,4 @@ ctest --test-dir "$dir" -E '^(install|ui)\.' --output-on-failure -j2
 # Qt's own libraries are not built with the sanitizers: leaks are theirs to keep.
 ASAN_OPTIONS=${ASAN_OPTIONS/detect_leaks=1/detect_leaks=0} QT_QPA_PLATFORM=offscreen \
   NETD_RANDOM_EVENTS=${NETD_RANDOM_EVENTS:-6000} NETD_RANDOM_SEED=${NETD_RANDOM_SEED:-1} \
-  tests/ui/run_in_workdir.sh "$dir/data" "$dir/tests/ui/random_events_test"
+  tests/ui/run_in_workdir.sh "$PWD/$dir/data" "$PWD/$dir/tests/ui/random_events_test"
