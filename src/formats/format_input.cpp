@@ -37,7 +37,7 @@ std::string ReadImportFile(const std::string& path) {
         fail("это папка, а не файл");
     if (!S_ISREG(info.st_mode))
         fail("это не обычный файл");
-    const std::string tooLarge = "файл больше 16 МиБ, такой сети не бывает";
+    const std::string tooLarge = "файл больше 4 МиБ, такой сети не бывает";
     if (static_cast<uint64_t>(info.st_size) > MaxImportFileSize)
         fail(tooLarge);
     // One byte more than the file holds tells that it grew while read.

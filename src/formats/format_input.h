@@ -13,7 +13,7 @@ namespace formats {
 
 // Larger files are refused before they are read: the largest published
 // instance of at most 18 nodes, with all its admissible paths, is far smaller.
-constexpr size_t MaxImportFileSize = 16u << 20;
+constexpr size_t MaxImportFileSize = 4u << 20;
 // Longer lines are refused in the line-oriented formats.
 constexpr size_t MaxLineLength = 65536;
 // Coordinates further from zero are refused as not meant.

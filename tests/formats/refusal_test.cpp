@@ -113,7 +113,7 @@ TEST(ImportRefusal, FilesThatCannotBeReadAndBadScales) {
     { std::ofstream("big.gml"); }
     ASSERT_EQ(::truncate("big.gml", 1LL << 30), 0);
     EXPECT_EQ(MessageOf([&] { formats::ImportNetworkFile("big.gml", 1, 1.0, net); }),
-              "Файл «big.gml» не прочитан: файл больше 16 МиБ, такой сети не бывает; сеть не "
+              "Файл «big.gml» не прочитан: файл больше 4 МиБ, такой сети не бывает; сеть не "
               "изменена");
     std::filesystem::create_directory("folder.txt");
     EXPECT_EQ(MessageOf([&] { formats::ImportNetworkFile("folder.txt", 1, 1.0, net); }),
