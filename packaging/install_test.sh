@@ -13,7 +13,9 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 cli=$prefix/bin/netdesigner-cli
 [ -x "$cli" ] || fail "no netdesigner-cli"
 "$cli" --version | grep -q '^netdesigner-cli [0-9]' || fail "--version"
-"$cli" --help | grep -q 'host X Y TYPE NAME' || fail "--help lists no commands"
+# Read whole: grep -q would stop reading early and pipefail take the writer's SIGPIPE.
+help=$("$cli" --help)
+grep -q 'host X Y TYPE NAME' <<<"$help" || fail "--help lists no commands"
 (cd "$tmp" && echo 'render picture.png 16 16' | "$cli") && [ -s "$tmp/picture.png" ] ||
   fail "the installed runner renders no picture"
 [ -x "$prefix/bin/netdesigner" ] || fail "no windowed program"
