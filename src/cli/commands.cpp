@@ -9,6 +9,7 @@
 #include "network_export.h"
 #include "network_import.h"
 #include "numconv.h"
+#include "routing_quality.h"
 #ifdef NETD_RENDER
 #include "render.h"
 #endif
@@ -156,6 +157,47 @@ void Failures(Session& s, ScriptLine& line) {
         else
             s.out << "- -\n";
     }
+}
+
+void PrintQualityRow(Session& s, const char* name, const optimize::RoutingFigures& figures) {
+    s.out << "quality " << name << " " << figures.Placed << " " << figures.Unplaced << " "
+          << figures.UnplacedLoad << " " << optimize::FigureText(figures.MeanDelay) << " "
+          << optimize::FigureText(figures.Busiest) << "\n";
+}
+
+// optimize [apply]: how good the routing is.
+//   quality greedy PLACED UNPLACED UNPLACED_LOAD MEAN_DELAY BUSIEST
+//   quality improved PLACED UNPLACED UNPLACED_LOAD MEAN_DELAY BUSIEST
+//   bound BUSIEST_MIN MEAN_DELAY_LOWER MEAN_DELAY_UPPER
+//   bottleneck C...   (only when the load does not fit)
+//   stopped PASSES    (only when the delay bound stopped short of its gap)
+// With "apply" the improved routing then becomes the routing results.
+void Optimize(Session& s, ScriptLine& line) {
+    const bool apply = !line.AtEnd();
+    if (apply) {
+        const std::string word = line.Word();
+        if (word != "apply")
+            throw NetError("команда «optimize» понимает только слово «apply», а не «" + word + "»");
+    }
+    line.End();
+    const optimize::QualityReport report = optimize::AnalyzeQuality(s.net);
+    PrintQualityRow(s, "greedy", report.Greedy);
+    PrintQualityRow(s, "improved", report.Improved);
+    const optimize::QualityBounds& bounds = report.Bounds;
+    const std::optional<optimize::DelayBound>& delay = bounds.Delay;
+    s.out << "bound " << optimize::FigureText(bounds.BusiestMin) << " "
+          << (delay ? optimize::FigureText(delay->Lower) : "-") << " "
+          << (delay ? optimize::FigureText(delay->Upper) : "-") << "\n";
+    if (bounds.LoadDoesNotFit()) {
+        s.out << "bottleneck";
+        for (const int32_t channel : bounds.Bottlenecks)
+            s.out << " " << channel;
+        s.out << "\n";
+    }
+    if (delay && !delay->GapReached)
+        s.out << "stopped " << delay->Passes << "\n";
+    if (apply)
+        optimize::ApplyImprovedRouting(s.net);
 }
 
 void Export(Session& s, ScriptLine& line) {
@@ -354,6 +396,8 @@ const std::vector<CommandEntry>& CommandTable() {
         {"route", "route", "статическая маршрутизация всей таблицы нагрузок", Route},
         {"dynamic", "dynamic", "включает или выключает динамическую маршрутизацию", Dynamic},
         {"failures", "failures", "анализ одиночных отказов (см. ниже)", Failures},
+        {"optimize", "optimize [apply]",
+         "качество маршрутизации: улучшенные пути и границы (см. ниже)", Optimize},
         {"export", "export DIR", "таблицы в CSV в папку DIR (см. ниже)", Export},
         {"import", "import FILE.txt|FILE.xml|FILE.gml TYPE [SCALE]",
          "сеть из файла SNDlib или GML (см. ниже)", Import},

@@ -195,6 +195,11 @@ public:
 
     // Routing.
     void RouteAll();
+    // Makes the given paths and unplaced demands the routing results, with
+    // the residuals and delay figures routing would give them. Requires
+    // paths between present hosts over present channels, each from a
+    // demand's row host to its column host; raises what RouteAll raises.
+    void AdoptRouting(const PathTableT& paths, const UnroutedTableT& unrouted);
     void ToggleDynamic();
 
     // The host's name converted to UTF-8. Requires IsHostNumber(host).

@@ -65,40 +65,71 @@ bool ShortestPath(const TNetObj& net, int32_t rowHost, int32_t columnHost, int32
     return true;
 }
 
-}  // namespace
-
-void TNetObj::RouteAll() {
-    // Every capacity is looked up before anything changes: a channel whose
-    // type names no record of the table stops the run here.
+// Every capacity is looked up before anything changes: a channel whose type
+// names no record of the table stops the run here.
+void CheckChannelTypes(const TNetObj& net) {
     for (int32_t c = 1; c <= MaxChannels; ++c) {
-        if (!ChannelPresent[c])
+        if (!net.ChannelPresent[c])
             continue;
-        const int32_t type = Channels[c].TypeNo;
-        if (type < 1 || type > ChannelTypeCount) {
+        const int32_t type = net.Channels[c].TypeNo;
+        if (type < 1 || type > net.ChannelTypeCount) {
             // The tables are read by "новый" alone, not by loading a project.
-            const std::string advice = ChannelTypeCount == 0
+            const std::string advice = net.ChannelTypeCount == 0
                                            ? ": таблица типов каналов пуста, сначала прочитайте "
                                              "справочные таблицы командой «файл → новый», затем "
                                              "загрузите проект снова"
                                            : "";
             throw NetError("Канал " + std::to_string(c) + " имеет тип " + std::to_string(type) +
                            ", которого нет в таблице типов каналов (типов: " +
-                           std::to_string(ChannelTypeCount) + ")" + advice);
+                           std::to_string(net.ChannelTypeCount) + ")" + advice);
         }
     }
+}
 
-    ResidualMatrix = {};
+void StartResiduals(TNetObj& net) {
+    net.ResidualMatrix = {};
+    for (int32_t c = 1; c <= MaxChannels; ++c) {
+        if (!net.ChannelPresent[c])
+            continue;
+        const ChannelRecord& channel = net.Channels[c];
+        const int32_t capacity = net.ChannelTypes[channel.TypeNo].Capacity;
+        net.ResidualMatrix[channel.HostA][channel.HostB] = capacity;
+        net.ResidualMatrix[channel.HostB][channel.HostA] = capacity;
+    }
+}
+
+void TakeLoad(TNetObj& net, const PathRecord& record, int32_t load) {
+    for (int32_t k = 1; k < record[0]; ++k) {
+        const int32_t a = record[k];
+        const int32_t b = record[k + 1];
+        net.ResidualMatrix[a][b] -= load;
+        net.ResidualMatrix[b][a] -= load;
+    }
+}
+
+void ComputeDelays(TNetObj& net) {
+    net.DelayMatrix = {};
+    for (int32_t c = 1; c <= MaxChannels; ++c) {
+        if (!net.ChannelPresent[c])
+            continue;
+        const int32_t a = net.Channels[c].HostA;
+        const int32_t b = net.Channels[c].HostB;
+        const int32_t residual = net.ResidualMatrix[a][b];
+        if (residual == 0)
+            throw NetError("Floating point division by zero");
+        const double delay = 10000.0 / static_cast<double>(residual) - 1.0;
+        net.DelayMatrix[a][b] = delay;
+        net.DelayMatrix[b][a] = delay;
+    }
+}
+
+}  // namespace
+
+void TNetObj::RouteAll() {
+    CheckChannelTypes(*this);
+    StartResiduals(*this);
     PathTable.Records = {};
     Unrouted = {};
-    for (int32_t c = 1; c <= MaxChannels; ++c) {
-        if (!ChannelPresent[c])
-            continue;
-        const ChannelRecord& channel = Channels[c];
-        const int32_t capacity = ChannelTypes[channel.TypeNo].Capacity;
-        ResidualMatrix[channel.HostA][channel.HostB] = capacity;
-        ResidualMatrix[channel.HostB][channel.HostA] = capacity;
-    }
-
     int32_t demands = 0;
     for (int32_t i = 1; i <= MaxHosts; ++i) {
         for (int32_t j = 1; j <= MaxHosts; ++j) {
@@ -111,29 +142,23 @@ void TNetObj::RouteAll() {
                 continue;
             }
             ++demands;
-            for (int32_t k = 1; k < record[0]; ++k) {
-                const int32_t a = record[k];
-                const int32_t b = record[k + 1];
-                ResidualMatrix[a][b] -= load;
-                ResidualMatrix[b][a] -= load;
-            }
+            TakeLoad(*this, record, load);
         }
     }
     PathTable.PathCount = demands;
+    ComputeDelays(*this);
+}
 
-    DelayMatrix = {};
-    for (int32_t c = 1; c <= MaxChannels; ++c) {
-        if (!ChannelPresent[c])
-            continue;
-        const int32_t a = Channels[c].HostA;
-        const int32_t b = Channels[c].HostB;
-        const int32_t residual = ResidualMatrix[a][b];
-        if (residual == 0)
-            throw NetError("Floating point division by zero");
-        const double delay = 10000.0 / static_cast<double>(residual) - 1.0;
-        DelayMatrix[a][b] = delay;
-        DelayMatrix[b][a] = delay;
+void TNetObj::AdoptRouting(const PathTableT& paths, const UnroutedTableT& unrouted) {
+    CheckChannelTypes(*this);
+    StartResiduals(*this);
+    PathTable = paths;
+    Unrouted = unrouted;
+    for (int32_t p = 1; p <= PathTable.PathCount; ++p) {
+        const PathRecord& record = PathTable.Records[p];
+        TakeLoad(*this, record, LoadMatrix[record[1]][record[record[0]]]);
     }
+    ComputeDelays(*this);
 }
 
 void TNetObj::ToggleDynamic() {
