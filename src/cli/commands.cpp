@@ -9,6 +9,7 @@
 #include "network_export.h"
 #include "network_import.h"
 #include "numconv.h"
+#include "quality_csv.h"
 #include "routing_quality.h"
 #ifdef NETD_RENDER
 #include "render.h"
@@ -201,7 +202,7 @@ void Optimize(Session& s, ScriptLine& line) {
 }
 
 void Export(Session& s, ScriptLine& line) {
-    net::ExportCsv(s.net, Directory(line));
+    optimize::ExportCsvWithQuality(s.net, Directory(line));
 }
 
 // import FILE TYPE [SCALE]: replaces the network by the one in FILE, its

@@ -13,7 +13,7 @@
 namespace net {
 namespace {
 
-constexpr const char* ByteOrderMark = "\xEF\xBB\xBF";
+constexpr const char* ByteOrderMark = CsvByteOrderMark;
 
 std::string Field(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos)
@@ -28,13 +28,7 @@ std::string Field(const std::string& text) {
 }
 
 std::string Row(std::initializer_list<std::string> fields) {
-    std::string line;
-    const char* separator = "";
-    for (const std::string& field : fields) {
-        line += separator + Field(field);
-        separator = ",";
-    }
-    return line + "\n";
+    return CsvRow(std::vector<std::string>(fields));
 }
 
 std::string Number(int64_t value) {
@@ -133,8 +127,21 @@ std::vector<CsvFile> CsvFiles(const TNetObj& net) {
             {"failures.csv", FailuresCsv(AnalyzeFailures(net))}};
 }
 
+std::string CsvRow(const std::vector<std::string>& fields) {
+    std::string line;
+    const char* separator = "";
+    for (const std::string& field : fields) {
+        line += separator + Field(field);
+        separator = ",";
+    }
+    return line + "\n";
+}
+
 void ExportCsv(const TNetObj& net, const std::string& directory) {
-    std::vector<CsvFile> files = CsvFiles(net);
+    WriteCsvFiles(CsvFiles(net), directory);
+}
+
+void WriteCsvFiles(std::vector<CsvFile> files, const std::string& directory) {
     std::string names;
     for (const CsvFile& file : files)
         names += (names.empty() ? "" : ", ") + file.Name;

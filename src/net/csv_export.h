@@ -33,10 +33,19 @@ struct CsvFile {
 // analysis runs here and may raise a routing error.
 std::vector<CsvFile> CsvFiles(const TNetObj& net);
 
-// Writes CsvFiles into the directory, created with its parents when missing.
-// Everything is computed before any file is touched, and the four files are
-// replaced together: after a failure they all hold their previous contents.
-// A failure raises IoError "Таблицы не записаны в каталог «DIR» (...): REASON".
+// One CSV line of the fields given, quoted where they need it; the text of a
+// table starts with CsvByteOrderMark.
+std::string CsvRow(const std::vector<std::string>& fields);
+constexpr const char* CsvByteOrderMark = "\xEF\xBB\xBF";
+
+// Writes the files into the directory, created with its parents when
+// missing. The files are replaced together: after a failure they all hold
+// their previous contents. A failure raises IoError
+// "Таблицы не записаны в каталог «DIR» (...): REASON".
+void WriteCsvFiles(std::vector<CsvFile> files, const std::string& directory);
+
+// WriteCsvFiles of CsvFiles: everything is computed before any file is
+// touched.
 void ExportCsv(const TNetObj& net, const std::string& directory);
 
 }  // namespace net

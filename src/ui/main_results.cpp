@@ -13,6 +13,7 @@
 #include "main.h"
 #include "menu_entries.h"
 #include "picture_file.h"
+#include "quality_csv.h"
 
 void TForm1::BuildContextMenu() {
     UndoAction = MenuEntry(this, QStringLiteral("отменить"), {QKeySequence(Qt::CTRL | Qt::Key_Z)});
@@ -100,5 +101,6 @@ void TForm1::SaveTablesClick() {
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("каталог:"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    net::ExportCsv(*net_, QFile::encodeName(dialog.selectedFiles().front()).toStdString());
+    optimize::ExportCsvWithQuality(*net_,
+                                   QFile::encodeName(dialog.selectedFiles().front()).toStdString());
 }
