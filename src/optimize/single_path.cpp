@@ -45,7 +45,10 @@ RoutingFigures FiguresOf(const LinkGraph& graph, const SinglePathRouting& routin
         if (!link.Carries() || flow == 0.0)
             continue;
         delay += LinkDelay(flow, link.Capacity);
-        busiest = std::max(busiest, flow / link.Capacity);
+        if (flow / link.Capacity > busiest) {
+            busiest = flow / link.Capacity;
+            figures.BusiestChannel = link.Channel;
+        }
     }
     figures.MeanDelay = delay / static_cast<double>(figures.PlacedLoad);
     figures.Busiest = busiest;

@@ -30,6 +30,8 @@ struct RoutingFigures {
     // Largest flow / capacity over the links that carry; none when nothing
     // is placed.
     std::optional<double> Busiest;
+    // The channel of the busiest link, the lowest link first; 0 with none.
+    int32_t BusiestChannel = 0;
 };
 
 // The routing held by the path table of a network that routing has just

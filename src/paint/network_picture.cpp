@@ -135,6 +135,10 @@ void PaintMark(CanvasPainter& canvas, const net::TNetObj& net, const Mark& mark)
         case Mark::Path:
             MarkPath(canvas, net, mark.number);
             break;
+        case Mark::Channels:
+            for (const int channel : mark.numbers)
+                MarkChannel(canvas, net, channel);
+            break;
         case Mark::None:
             break;
     }

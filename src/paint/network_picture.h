@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QSize>
+#include <vector>
 
 #include "canvas_painter.h"
 #include "netobj.h"
@@ -27,11 +28,13 @@ void MarkHost(CanvasPainter& canvas, const net::TNetObj& net, int host);
 void MarkChannel(CanvasPainter& canvas, const net::TNetObj& net, int channel);
 void MarkPath(CanvasPainter& canvas, const net::TNetObj& net, int path);
 
-// The one mark the drawing shows over the picture, if any.
+// The one mark the drawing shows over the picture, if any: a host, a
+// channel, a path, or several channels at once (`numbers`).
 struct Mark {
-    enum Kind { None, Host, Channel, Path };
+    enum Kind { None, Host, Channel, Path, Channels };
     Kind kind = None;
     int number = 0;
+    std::vector<int> numbers;
 
     bool operator==(const Mark&) const = default;
 };

@@ -65,6 +65,7 @@ void TForm1::Step(Args... args) {
 }
 // The context menu's steps are connected in their own file.
 template void TForm1::Step<&TForm1::ImportNetworkClick>();
+template void TForm1::Step<&TForm1::ApplyImprovedClick>();
 
 void TForm1::ConnectHandlers() {
     // "динамическая маршрутизация 2" (N23) does nothing.

@@ -23,6 +23,7 @@
 #include "undo_history.h"
 
 class TFailuresForm;
+class TQualityForm;
 
 class TForm1 : public QMainWindow, public Ui::TForm1 {
     Q_OBJECT
@@ -163,7 +164,12 @@ private:
     // The context menu of the drawing and the results it shows or saves
     // (main_results.cpp).
     void BuildContextMenu();
-    void FailuresClick();     // "анализ отказов"
+    void FailuresClick();  // "анализ отказов"
+    void QualityClick();   // "качество маршрутизации"
+    // The improved paths as the routing results: one undo step.
+    void ApplyImprovedClick();
+    // A row of the quality window: redraws and marks its channels.
+    void QualityChannelsClick(const std::vector<int>& channels);
     void SavePictureClick();  // "сохранить рисунок…"
     void SaveTablesClick();   // "сохранить таблицы…"
     // Networks of the exchange formats (main_exchange.cpp).
@@ -194,11 +200,13 @@ private:
     QAction* UndoAction = nullptr;
     QAction* RedoAction = nullptr;
     QAction* FailuresAction = nullptr;
+    QAction* QualityAction = nullptr;
     QAction* SavePictureAction = nullptr;
     QAction* SaveTablesAction = nullptr;
     QAction* ImportNetworkAction = nullptr;
     QAction* ExportNetworkAction = nullptr;
     TFailuresForm* FailuresForm = nullptr;
+    TQualityForm* QualityForm = nullptr;
 
     // The network as last loaded, saved or made by "новый", and its folder.
     std::unique_ptr<net::TNetObj> clean_;

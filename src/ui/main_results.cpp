@@ -1,12 +1,14 @@
 // The context menu of the drawing area and the results it offers: the
-// single-failure analysis in its own window, the picture saved as PNG or
-// SVG, and the tables saved as CSV files for a spreadsheet.
+// single-failure analysis and the routing quality in their own windows, the
+// picture saved as PNG or SVG, and the tables saved as CSV files for a
+// spreadsheet.
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>
 #include <QKeySequence>
 
 #include "FailuresForm.h"
+#include "QualityForm.h"
 #include "csv_export.h"
 #include "failures.h"
 #include "guarded_connect.h"
@@ -21,17 +23,19 @@ void TForm1::BuildContextMenu() {
         this, QStringLiteral("вернуть"),
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     FailuresAction = MenuEntry(this, QStringLiteral("анализ отказов"));
+    QualityAction = MenuEntry(this, QStringLiteral("качество маршрутизации"));
     SavePictureAction = MenuEntry(this, QStringLiteral("сохранить рисунок…"));
     SaveTablesAction = MenuEntry(this, QStringLiteral("сохранить таблицы…"));
     ImportNetworkAction = MenuEntry(this, QStringLiteral("импорт сети…"));
     ExportNetworkAction = MenuEntry(this, QStringLiteral("экспорт сети…"));
-    Image1->addActions({UndoAction, RedoAction, Separator(this), FailuresAction, Separator(this),
-                        SavePictureAction, SaveTablesAction, Separator(this), ImportNetworkAction,
-                        ExportNetworkAction});
+    Image1->addActions({UndoAction, RedoAction, Separator(this), FailuresAction, QualityAction,
+                        Separator(this), SavePictureAction, SaveTablesAction, Separator(this),
+                        ImportNetworkAction, ExportNetworkAction});
     Image1->setContextMenuPolicy(Qt::ActionsContextMenu);
     ui::ConnectHandler(UndoAction, &QAction::triggered, this, &TForm1::UndoClick);
     ui::ConnectHandler(RedoAction, &QAction::triggered, this, &TForm1::RedoClick);
     ui::ConnectHandler(FailuresAction, &QAction::triggered, this, &TForm1::FailuresClick);
+    ui::ConnectHandler(QualityAction, &QAction::triggered, this, &TForm1::QualityClick);
     ui::ConnectHandler(SavePictureAction, &QAction::triggered, this, &TForm1::SavePictureClick);
     ui::ConnectHandler(SaveTablesAction, &QAction::triggered, this, &TForm1::SaveTablesClick);
     ui::ConnectHandler(ImportNetworkAction, &QAction::triggered, this,
@@ -65,6 +69,39 @@ void TForm1::FailureRowClick(int kind, int number) {
                net.HostPresent[number]) {
         ShowMark({paint::Mark::Host, number});
     }
+}
+
+void TForm1::QualityClick() {
+    const optimize::QualityReport report = optimize::AnalyzeQuality(*net_);
+    if (QualityForm == nullptr) {
+        QualityForm = new TQualityForm(this);
+        ui::ConnectHandler(QualityForm, &TQualityForm::ChannelsChosen, this,
+                           &TForm1::QualityChannelsClick);
+        ui::ConnectHandler(QualityForm, &TQualityForm::ApplyRequested, this,
+                           &TForm1::Step<&TForm1::ApplyImprovedClick>);
+    }
+    QualityForm->ShowReport(*net_, report);
+    QualityForm->show();
+    QualityForm->raise();
+    QualityForm->activateWindow();
+}
+
+void TForm1::ApplyImprovedClick() {
+    optimize::ApplyImprovedRouting(*net_);
+    UpdatePrTree();
+    RedrawAll();
+}
+
+void TForm1::QualityChannelsClick(const std::vector<int>& channels) {
+    RedrawAll();
+    // The rows may be older than the network: only channels still present.
+    paint::Mark mark{paint::Mark::Channels, 0, {}};
+    for (const int channel : channels) {
+        if (net::IsChannelNumber(channel) && net_->ChannelPresent[channel])
+            mark.numbers.push_back(channel);
+    }
+    if (!mark.numbers.empty())
+        ShowMark(mark);
 }
 
 void TForm1::ShowMark(const paint::Mark& mark) {
