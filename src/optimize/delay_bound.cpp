@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "delay_model.h"
+#include "shortest_paths.h"
 
 namespace optimize {
 namespace {
@@ -16,59 +17,12 @@ constexpr double Infinite = std::numeric_limits<double>::infinity();
 constexpr int MaxNewtonSteps = 60;
 
 std::vector<double> FirstDerivatives(const LinkGraph& graph, const std::vector<double>& flow) {
-    std::vector<double> lengths(graph.Links.size(), Infinite);
+    std::vector<double> lengths(graph.Links.size(), NoPath);
     for (size_t l = 0; l < graph.Links.size(); ++l) {
         if (graph.Links[l].Carries())
             lengths[l] = LinkDelayDerivative(flow[l], graph.Links[l].Capacity);
     }
     return lengths;
-}
-
-struct ShortestTree {
-    std::array<double, MaxHosts + 1> Distance;
-    std::array<int32_t, MaxHosts + 1> ViaLink{};
-};
-
-// Dijkstra from `source` over the links that carry, `lengths` per link;
-// exact for every host when `target` is 0, else for `target` at least.
-ShortestTree Dijkstra(const LinkGraph& graph, const std::vector<double>& lengths, int32_t source,
-                      int32_t target) {
-    ShortestTree tree;
-    tree.Distance.fill(Infinite);
-    std::array<bool, MaxHosts + 1> done{};
-    tree.Distance[source] = 0.0;
-    while (true) {
-        int32_t current = 0;
-        for (int32_t h = 1; h <= MaxHosts; ++h) {
-            if (!done[h] && tree.Distance[h] < Infinite &&
-                (current == 0 || tree.Distance[h] < tree.Distance[current]))
-                current = h;
-        }
-        if (current == 0 || current == target)
-            break;
-        done[current] = true;
-        for (int32_t next = 1; next <= MaxHosts; ++next) {
-            const int32_t link = graph.LinkOf(current, next);
-            if (link < 0 || done[next] || !graph.Links[link].Carries())
-                continue;
-            if (tree.Distance[current] + lengths[link] < tree.Distance[next]) {
-                tree.Distance[next] = tree.Distance[current] + lengths[link];
-                tree.ViaLink[next] = link;
-            }
-        }
-    }
-    return tree;
-}
-
-std::vector<int32_t> PathTo(const LinkGraph& graph, const ShortestTree& tree, int32_t source,
-                            int32_t target) {
-    std::vector<int32_t> links;
-    for (int32_t h = target; h != source;) {
-        const Link& link = graph.Links[tree.ViaLink[h]];
-        links.insert(links.begin(), tree.ViaLink[h]);
-        h = link.HostA == h ? link.HostB : link.HostA;
-    }
-    return links;
 }
 
 // The links of `gaining` that `losing` lacks, and the other way round: the

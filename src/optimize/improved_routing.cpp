@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "delay_model.h"
+#include "shortest_paths.h"
 
 namespace optimize {
 namespace {
@@ -13,10 +14,9 @@ using net::MaxHosts;
 // Every move lowers the summed delay or places one more demand, so passes
 // end by themselves; the cap only bounds a pathological tie.
 constexpr int MaxPasses = 1000;
-constexpr double Infinite = std::numeric_limits<double>::infinity();
 
 struct CheapestPath {
-    double Cost = Infinite;
+    double Cost = NoPath;
     std::vector<int32_t> Hosts;  // row to column; empty when none fits
 };
 
@@ -27,48 +27,21 @@ double AddedDelay(const LinkGraph& graph, const SinglePathRouting& routing, int3
     const Link& l = graph.Links[link];
     const int64_t flow = routing.Flow[link];
     if (!l.Carries() || int64_t{l.Capacity} - flow - load < 1)
-        return Infinite;
+        return NoPath;
     return LinkDelayIncrease(static_cast<double>(flow), load, l.Capacity);
 }
 
-// Dijkstra over at most 18 hosts with the exact added delay of the demand
-// on each link as its length.
+// The cheapest path for the demand with the exact added delay of its load
+// on each link as the link's length.
 CheapestPath FindCheapestPath(const LinkGraph& graph, const SinglePathRouting& routing,
                               const Demand& demand) {
-    std::array<double, MaxHosts + 1> distance;
-    distance.fill(Infinite);
-    std::array<int32_t, MaxHosts + 1> previous{};
-    std::array<bool, MaxHosts + 1> done{};
-    distance[demand.Row] = 0.0;
-    while (true) {
-        int32_t current = 0;
-        for (int32_t h = 1; h <= MaxHosts; ++h) {
-            if (!done[h] && distance[h] < Infinite &&
-                (current == 0 || distance[h] < distance[current]))
-                current = h;
-        }
-        if (current == 0)
-            return {};
-        if (current == demand.Column)
-            break;
-        done[current] = true;
-        for (int32_t next = 1; next <= MaxHosts; ++next) {
-            const int32_t link = graph.LinkOf(current, next);
-            if (link < 0 || done[next])
-                continue;
-            const double via = distance[current] + AddedDelay(graph, routing, link, demand.Load);
-            if (via < distance[next]) {
-                distance[next] = via;
-                previous[next] = current;
-            }
-        }
-    }
-    CheapestPath path;
-    path.Cost = distance[demand.Column];
-    for (int32_t h = demand.Column; h != demand.Row; h = previous[h])
-        path.Hosts.insert(path.Hosts.begin(), h);
-    path.Hosts.insert(path.Hosts.begin(), demand.Row);
-    return path;
+    std::vector<double> lengths(graph.Links.size());
+    for (size_t l = 0; l < graph.Links.size(); ++l)
+        lengths[l] = AddedDelay(graph, routing, static_cast<int32_t>(l), demand.Load);
+    const ShortestTree tree = Dijkstra(graph, lengths, demand.Row, demand.Column);
+    if (tree.Distance[demand.Column] == NoPath)
+        return {};
+    return {tree.Distance[demand.Column], HostsTo(graph, tree, demand.Row, demand.Column)};
 }
 
 void Place(const LinkGraph& graph, SinglePathRouting& routing, size_t d, int64_t sign) {
