@@ -1,15 +1,10 @@
 #include "improved_routing.h"
 
-#include <array>
-#include <limits>
-
 #include "delay_model.h"
 #include "shortest_paths.h"
 
 namespace optimize {
 namespace {
-
-using net::MaxHosts;
 
 // Every move lowers the summed delay or places one more demand, so passes
 // end by themselves; the cap only bounds a pathological tie.
