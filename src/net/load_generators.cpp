@@ -145,9 +145,18 @@ LoadTable WeightedLoads(const TNetObj& net, int32_t total, double alpha,
     return Apportion(total, pairs, logShare);
 }
 
+// A whole number as digits, however large (10000000000, not 1e+10).
+std::string WholeText(double value) {
+    std::array<char, 400> buffer{};
+    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                       std::chars_format::fixed, 0);
+    return std::string(buffer.data(), written.ptr);
+}
+
+// Requires a whole number (or one beyond every range).
 int32_t CheckedLoad(double value, int32_t row, int32_t column, const std::string& what) {
     if (!(value <= static_cast<double>(LoadLimit) && value >= static_cast<double>(LoadFloor)))
-        throw NetError("Нагрузка " + PairText(row, column) + " " + what + " " + RealText(value) +
+        throw NetError("Нагрузка " + PairText(row, column) + " " + what + " " + WholeText(value) +
                        ", а она должна быть от " + std::to_string(LoadFloor) + " до " +
                        std::to_string(LoadLimit) + "; нагрузки не изменены");
     return static_cast<int32_t>(value);
