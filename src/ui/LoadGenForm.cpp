@@ -101,7 +101,8 @@ net::LoadTable TLoadGenForm::ComputeLoads() const {
             return net::ScaledLoads(network.LoadMatrix,
                                     TypedReal(FactorEdit->text(), "Множитель нагрузки"));
         case kTarget:
-            return optimize::ScaleToTarget(network, TypedReal(TargetEdit->text(), "Загрузка"))
+            return optimize::ScaleToTarget(network,
+                                           TypedReal(TargetEdit->text(), "Целевая загрузка"))
                 .Loads;
         case kSymmetric:
             return net::SymmetricLoads(network.LoadMatrix, SumRadio->isChecked()
