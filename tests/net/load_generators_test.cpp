@@ -87,17 +87,6 @@ TEST(LoadRandom, SeedZeroGivesTheSequenceOfTheNamedAlgorithms) {
     EXPECT_EQ(random.Next(), 1900383378846508768ull);
 }
 
-TEST(LoadRandom, OneSeedGivesOneSequence) {
-    net::LoadRandom a(12345), b(12345), c(12346);
-    bool differs = false;
-    for (int k = 0; k < 100; ++k) {
-        const uint64_t value = a.Next();
-        EXPECT_EQ(value, b.Next());
-        differs |= value != c.Next();
-    }
-    EXPECT_TRUE(differs);
-}
-
 TEST(UniformLoads, FixedSeedGivesThisMatrixOnEveryMachine) {
     net::TNetObj net = Hosts(6);
     net.DeleteHost(3);
