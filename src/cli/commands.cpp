@@ -6,6 +6,8 @@
 #include "errors.h"
 #include "failures.h"
 #include "format_input.h"
+#include "load_generators.h"
+#include "load_scaling.h"
 #include "network_export.h"
 #include "network_import.h"
 #include "numconv.h"
@@ -233,6 +235,100 @@ void ExportNet(Session& s, ScriptLine& line) {
     formats::ExportNetworkFile(s.net, Directory(line));
 }
 
+// --- loads made rather than typed ---
+
+// The next word as a real number; `what` names it in the message.
+double Real(ScriptLine& line, const std::string& what) {
+    const std::string text = line.Word();
+    const std::optional<double> value = formats::ParseReal(text);
+    if (!value)
+        throw net::ConvertError(what + " «" + text + "» — не число: пишется как 1, 0.5 или 2e3");
+    return *value;
+}
+
+std::vector<double> Weights(ScriptLine& line) {
+    std::vector<double> weights;
+    while (!line.AtEnd())
+        weights.push_back(Real(line, "Вес"));
+    return weights;
+}
+
+// New loads in place, then routing as after any change with dynamic routing on.
+void PutLoads(Session& s, const net::LoadTable& loads) {
+    s.net.LoadMatrix = loads;
+    s.net.RecomputeIfDynamic();
+    const net::LoadSummary summary = net::SummarizeLoads(s.net, loads);
+    s.out << "loads " << summary.Total << " " << summary.Largest << "\n";
+}
+
+net::LoadTable GeneratedLoads(Session& s, ScriptLine& line) {
+    const std::string kind = line.Word();
+    if (kind == "uniform") {
+        net::UniformLoadSpec spec;
+        spec.Min = line.Int();
+        spec.Max = line.Int();
+        spec.Seed = net::ParseSeed(line.Word());
+        if (!line.AtEnd())
+            spec.Density = Real(line, "Доля пар");
+        line.End();
+        return net::UniformLoads(s.net, spec);
+    }
+    if (kind == "gravity") {
+        const int32_t total = line.Int();
+        return net::GravityLoads(s.net, total, Weights(line));
+    }
+    if (kind == "distance") {
+        const int32_t total = line.Int();
+        const double alpha = Real(line, "Показатель степени расстояния");
+        return net::DistanceLoads(s.net, total, alpha, Weights(line));
+    }
+    throw NetError("команда «loadgen» знает виды uniform, gravity и distance, а не «" + kind + "»");
+}
+
+// loadgen [add] uniform MIN MAX SEED [DENSITY] | gravity TOTAL [W...] |
+// distance TOTAL ALPHA [W...]: replaces the loads (or adds to them).
+//   loads TOTAL LARGEST
+void LoadGen(Session& s, ScriptLine& line) {
+    ScriptLine probe = line;
+    const bool add = probe.Word() == "add";
+    if (add)
+        line = probe;
+    const net::LoadTable generated = GeneratedLoads(s, line);
+    PutLoads(s, net::PlacedLoads(s.net, generated,
+                                 add ? net::LoadPlacing::Add : net::LoadPlacing::Replace));
+}
+
+// loadscale FACTOR | loadscale target U. The target prints first
+//   target BUSIEST_MIN_BEFORE FACTOR BUSIEST_MIN_AFTER
+void LoadScale(Session& s, ScriptLine& line) {
+    ScriptLine probe = line;
+    if (probe.Word() != "target") {
+        const double factor = Real(line, "Множитель нагрузки");
+        line.End();
+        PutLoads(s, net::ScaledLoads(s.net.LoadMatrix, factor));
+        return;
+    }
+    line = probe;
+    const double target = Real(line, "Целевая загрузка");
+    line.End();
+    const optimize::TargetScaling scaling = optimize::ScaleToTarget(s.net, target);
+    net::TNetObj scaled = s.net;
+    scaled.LoadMatrix = scaling.Loads;
+    s.out << "target " << optimize::FigureText(scaling.BusiestBefore) << " "
+          << optimize::FigureText(scaling.Factor) << " "
+          << optimize::FigureText(optimize::SmallestBusiest(scaled)) << "\n";
+    PutLoads(s, scaling.Loads);
+}
+
+void LoadSym(Session& s, ScriptLine& line) {
+    const std::string rule = line.Word();
+    line.End();
+    if (rule != "max" && rule != "sum")
+        throw NetError("команда «loadsym» понимает max или sum, а не «" + rule + "»");
+    PutLoads(s, net::SymmetricLoads(s.net.LoadMatrix, rule == "max" ? net::SymmetryRule::Larger
+                                                                    : net::SymmetryRule::Sum));
+}
+
 // --- topology builders ---
 
 void Star(Session& s, ScriptLine& line) {
@@ -392,6 +488,17 @@ const std::vector<CommandEntry>& CommandTable() {
         {"delchan", "delchan C", "удаляет канал C", DelChan},
         {"chantype", "chantype C TYPE", "меняет тип канала C", ChanType},
         {"load", "load I J VALUE", "нагрузка от маршрутизатора I к J", Load},
+        {"loadgen", "loadgen [add] uniform MIN MAX SEED [DENSITY]",
+         "случайные нагрузки от MIN до MAX у доли пар DENSITY (1) (см. ниже)", LoadGen},
+        {"loadgen", "loadgen [add] gravity TOTAL [W1 ... Wn]",
+         "нагрузка TOTAL по парам пропорционально весам (см. ниже)", LoadGen},
+        {"loadgen", "loadgen [add] distance TOTAL ALPHA [W1 ... Wn]",
+         "то же, делённое на расстояние в степени ALPHA (см. ниже)", LoadGen},
+        {"loadscale", "loadscale FACTOR", "умножает все нагрузки на FACTOR", LoadScale},
+        {"loadscale", "loadscale target U",
+         "умножает нагрузки так, чтобы наименьшая загрузка стала U (см. ниже)", LoadScale},
+        {"loadsym", "loadsym max|sum", "обе стороны каждой пары — большая из двух или сумма",
+         LoadSym},
         {"open", "open DIR", "загружает проект из папки DIR", Open},
         {"save", "save DIR", "сохраняет проект в папку DIR", Save},
         {"route", "route", "статическая маршрутизация всей таблицы нагрузок", Route},

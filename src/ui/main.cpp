@@ -66,6 +66,7 @@ void TForm1::Step(Args... args) {
 // The context menu's steps are connected in their own file.
 template void TForm1::Step<&TForm1::ImportNetworkClick>();
 template void TForm1::Step<&TForm1::ApplyImprovedClick>();
+template void TForm1::Step<&TForm1::LoadsClick>();
 
 void TForm1::ConnectHandlers() {
     // "динамическая маршрутизация 2" (N23) does nothing.

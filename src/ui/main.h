@@ -175,6 +175,8 @@ private:
     // Networks of the exchange formats (main_exchange.cpp).
     void ImportNetworkClick();  // "импорт сети…": one undo step
     void ExportNetworkClick();  // "экспорт сети…"
+    // A load table made in one step (main_loads.cpp): one undo step.
+    void LoadsClick();  // "нагрузка…"
     // A row of the failure window: redraws and marks the failed element.
     void FailureRowClick(int kind, int number);
     // Draws the mark over the picture; it stays until the next repaint.
@@ -205,6 +207,7 @@ private:
     QAction* SaveTablesAction = nullptr;
     QAction* ImportNetworkAction = nullptr;
     QAction* ExportNetworkAction = nullptr;
+    QAction* LoadsAction = nullptr;
     TFailuresForm* FailuresForm = nullptr;
     TQualityForm* QualityForm = nullptr;
 

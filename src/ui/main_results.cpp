@@ -28,9 +28,10 @@ void TForm1::BuildContextMenu() {
     SaveTablesAction = MenuEntry(this, QStringLiteral("сохранить таблицы…"));
     ImportNetworkAction = MenuEntry(this, QStringLiteral("импорт сети…"));
     ExportNetworkAction = MenuEntry(this, QStringLiteral("экспорт сети…"));
+    LoadsAction = MenuEntry(this, QStringLiteral("нагрузка…"));
     Image1->addActions({UndoAction, RedoAction, Separator(this), FailuresAction, QualityAction,
                         Separator(this), SavePictureAction, SaveTablesAction, Separator(this),
-                        ImportNetworkAction, ExportNetworkAction});
+                        ImportNetworkAction, ExportNetworkAction, Separator(this), LoadsAction});
     Image1->setContextMenuPolicy(Qt::ActionsContextMenu);
     ui::ConnectHandler(UndoAction, &QAction::triggered, this, &TForm1::UndoClick);
     ui::ConnectHandler(RedoAction, &QAction::triggered, this, &TForm1::RedoClick);
@@ -41,6 +42,7 @@ void TForm1::BuildContextMenu() {
     ui::ConnectHandler(ImportNetworkAction, &QAction::triggered, this,
                        &TForm1::Step<&TForm1::ImportNetworkClick>);
     ui::ConnectHandler(ExportNetworkAction, &QAction::triggered, this, &TForm1::ExportNetworkClick);
+    ui::ConnectHandler(LoadsAction, &QAction::triggered, this, &TForm1::Step<&TForm1::LoadsClick>);
     UpdateHistoryActions();
 }
 

@@ -19,6 +19,7 @@
 
 #include "HNagr.h"
 #include "ImportForm.h"
+#include "LoadGenForm.h"
 #include "OpenForm.h"
 #include "SaveAsForm.h"
 #include "SaveForm.h"
@@ -184,6 +185,8 @@ private:
             Press(random_.Chance(70) ? d->Button1 : d->Button2);
             if (d->isVisible())
                 Press(d->Button2);
+        } else if (auto* d = qobject_cast<TLoadGenForm*>(modal)) {
+            AnswerLoadGenForm(d);
         } else if (auto* d = qobject_cast<QFileDialog*>(modal)) {
             AnswerFileDialog(d);
         } else if (auto* d = qobject_cast<QDialog*>(modal)) {
@@ -205,6 +208,20 @@ private:
             Press(cancel);
         else
             dialog->close();
+    }
+
+    void AnswerLoadGenForm(TLoadGenForm* d) {
+        d->KindBox->setCurrentIndex(random_.Below(d->KindBox->count()));
+        for (QLineEdit* edit : d->Pages->currentWidget()->findChildren<QLineEdit*>()) {
+            if (random_.Chance(60))
+                RetypeText(edit, random_.Pick<QString>({"0", "1", "0,8", "-1", "x", "250", "1e9",
+                                                        "2147483647", "1 2 3", ""}));
+        }
+        if (random_.Chance(30))
+            d->AddBox->toggle();
+        Press(random_.Chance(70) ? d->Button1 : d->Button2);
+        if (d->isVisible())
+            Press(d->Button2);
     }
 
     void AnswerFileDialog(QFileDialog* dialog) {
