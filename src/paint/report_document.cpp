@@ -138,12 +138,12 @@ void PaintFooter(QPainter& painter, const QPagedPaintDevice& device, const QStri
 // report is made.
 void CheckTarget(const QString& file) {
     const QFileInfo target(file);
-    if (target.suffix().toLower() != QStringLiteral("pdf"))
-        Fail(file, QStringLiteral("имя должно оканчиваться на .pdf"));
     if (target.isDir())
         Fail(file, QStringLiteral("на этом месте каталог"));
     if (target.exists() && !target.isFile())
         Fail(file, QStringLiteral("это не обычный файл"));
+    if (target.suffix().toLower() != QStringLiteral("pdf"))
+        Fail(file, QStringLiteral("имя должно оканчиваться на .pdf"));
     if (!QFileInfo(target.absolutePath()).isDir())
         Fail(file, QStringLiteral("нет каталога «%1»").arg(target.absolutePath()));
 }
