@@ -119,13 +119,20 @@ QString StyleSheet() {
         .arg(TablePoints);
 }
 
-void PaintFooter(QPainter& painter, const QPagedPaintDevice& device, const QString& text,
-                 double top) {
+// "TITLE — страница N из M" under the page's text; a long title is cut short
+// so that the page numbers stay on the page.
+void PaintFooter(QPainter& painter, const QPagedPaintDevice& device, const QString& title,
+                 const QString& number, double top) {
     painter.save();
-    painter.setFont(ReportFont(FooterPoints));
+    const QFont font = ReportFont(FooterPoints);
+    const QFontMetricsF metrics(font, &device);
+    const QString tail = QStringLiteral(" — ") + number;
+    const QString shown = metrics.elidedText(title, Qt::ElideMiddle,
+                                             device.width() - metrics.horizontalAdvance(tail));
+    painter.setFont(font);
     painter.setPen(QColor(64, 64, 64));
     painter.drawText(QRectF(0, top, device.width(), device.height() - top),
-                     Qt::AlignHCenter | Qt::AlignBottom, text);
+                     Qt::AlignHCenter | Qt::AlignBottom, shown + tail);
     painter.restore();
 }
 
@@ -182,9 +189,8 @@ int PaintReport(QPagedPaintDevice& device, const net::TNetObj& net, const Report
         painter.translate(0, -p * page.height());
         doc.drawContents(&painter, QRectF(0, p * page.height(), page.width(), page.height()));
         painter.restore();
-        PaintFooter(painter, device,
-                    QStringLiteral("%1 — страница %2 из %3").arg(title).arg(p + 1).arg(pages),
-                    page.height());
+        PaintFooter(painter, device, title,
+                    QStringLiteral("страница %1 из %2").arg(p + 1).arg(pages), page.height());
     }
     painter.end();
     return pages;

@@ -96,12 +96,28 @@ private slots:
     void networkWithoutHostsIsOnePageThatSaysSo() {
         net::TNetObj net;
         net.Reset();
+        // Signs of markup and of text substitution are the name's own.
+        net.NetworkName = "a<b>&%2";
         const QString pdf = Saved(net);
         QCOMPARE(PdfPages(pdf), 1);
         const QString text = PdfText(pdf);
-        QVERIFY(text.contains("Отчёт о сети «новый»"));
+        QVERIFY(text.contains("Отчёт о сети «a<b>&%2»"));
+        QVERIFY(text.contains("Сеть «a<b>&%2», отчёт от "));
+        QVERIFY(text.contains(" — страница 1 из 1"));
         QVERIFY(text.contains("В сети нет маршрутизаторов"));
         QVERIFY(!text.contains("Каналы связи"));
+    }
+
+    void longNameKeepsThePageNumbers() {
+        net::TNetObj net;
+        SmallNetwork(net);
+        net.NetworkName = QString("очень длинное имя ").repeated(20).toStdString();
+        const QString text = PdfText(Saved(net));
+        // Cut in its middle, on one line with the page number.
+        QVERIFY(QRegularExpression("Сеть «очень[^»\\n]*…[^»\\n]*имя », отчёт от [^\\n]* — "
+                                   "страница 1 из \\d+\\n")
+                    .match(text)
+                    .hasMatch());
     }
 
     void neverRoutedHasNoRoutingSectionsAndSaysHowToGetThem() {
