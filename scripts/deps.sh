@@ -10,6 +10,7 @@ packages=(
   qt6-translations-l10n
   fonts-dejavu-core
   xvfb xauth
+  poppler-utils
   desktop-file-utils
 )
 missing=()

@@ -514,6 +514,7 @@ const std::vector<CommandEntry>& CommandTable() {
 #ifdef NETD_RENDER
         {"render", "render FILE.png|FILE.svg [WIDTH HEIGHT]", "рисунок сети в файл (см. ниже)",
          Render},
+        {"report", "report FILE.pdf", "отчёт о сети в PDF (см. ниже)", Report},
 #endif
         {"star", "star CENTRE TYPE", "звезда: каналы от CENTRE ко всем («один со всеми»)", Star},
         {"mesh", "mesh TYPE", "полная сеть: канал между каждой парой («каждый с каждым»)", Mesh},

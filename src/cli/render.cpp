@@ -61,18 +61,23 @@ std::filesystem::path ModulePath() {
                         self.string() + " и в ../" NETD_LIBDIR "/netdesigner");
 }
 
-NetdRenderPictureFn LoadRenderer() {
-    static NetdRenderPictureFn render = nullptr;
-    if (render != nullptr)
-        return render;
+void* LoadModule() {
+    static void* module = nullptr;
+    if (module != nullptr)
+        return module;
     const std::filesystem::path path = ModulePath();
-    void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (module == nullptr)
         throw net::NetError("модуль рисунка " + path.string() + " не загружен: " + ::dlerror());
-    render = reinterpret_cast<NetdRenderPictureFn>(::dlsym(module, "NetdRenderPicture"));
-    if (render == nullptr)
-        throw net::NetError("в модуле рисунка " + path.string() + " нет NetdRenderPicture");
-    return render;
+    return module;
+}
+
+template <typename Function>
+Function ModuleEntry(const char* name) {
+    auto entry = reinterpret_cast<Function>(::dlsym(LoadModule(), name));
+    if (entry == nullptr)
+        throw net::NetError(std::string("в модуле рисунка нет ") + name);
+    return entry;
 }
 
 }  // namespace
@@ -85,7 +90,13 @@ void Render(Session& s, ScriptLine& line) {
         height = Side(line, "высота");
     }
     line.End();
-    LoadRenderer()(s.net, file.c_str(), width, height);
+    ModuleEntry<NetdRenderPictureFn>("NetdRenderPicture")(s.net, file.c_str(), width, height);
+}
+
+void Report(Session& s, ScriptLine& line) {
+    const std::string file = line.Word();
+    line.End();
+    ModuleEntry<NetdWriteReportFn>("NetdWriteReport")(s.net, file.c_str());
 }
 
 }  // namespace cli

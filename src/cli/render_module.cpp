@@ -1,5 +1,5 @@
 // The module netdesigner-render: the picture of the network drawn offscreen
-// by the windows' painting library.
+// by the windows' painting library, and the report built around it.
 #include <QGuiApplication>
 #include <QSize>
 #include <QString>
@@ -8,6 +8,7 @@
 #include "network_picture.h"
 #include "picture_file.h"
 #include "render.h"
+#include "report_document.h"
 
 namespace {
 
@@ -41,4 +42,11 @@ extern "C" __attribute__((visibility("default"))) void NetdRenderPicture(const n
     paint::SavePicture(
         name, size, paint::PictureFont(),
         [&net, size](paint::CanvasPainter& canvas) { paint::PaintNetwork(canvas, net, size); });
+}
+
+extern "C" __attribute__((visibility("default"))) void NetdWriteReport(const net::TNetObj& net,
+                                                                       const char* file) {
+    const QString name = QString::fromLocal8Bit(file);
+    EnsureGuiApplication();
+    paint::SaveReport(name, net, paint::ReportOptions{});
 }

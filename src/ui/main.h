@@ -12,16 +12,19 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "anchoring.h"
 #include "netobj.h"
 #include "network_picture.h"
 #include "recovery_store.h"
+#include "report_document.h"
 #include "shown_network.h"
 #include "ui_main.h"
 #include "undo_history.h"
 
+class QPrinter;
 class TFailuresForm;
 class TQualityForm;
 
@@ -172,6 +175,11 @@ private:
     void QualityChannelsClick(const std::vector<int>& channels);
     void SavePictureClick();  // "сохранить рисунок…"
     void SaveTablesClick();   // "сохранить таблицы…"
+    // The design report (main_report.cpp).
+    void ReportClick();  // "отчёт…": a PDF file
+    void PrintClick();   // "печать…": the print dialog, then the pages
+    int PrintReport(QPrinter& printer);
+    paint::ReportOptions ReportContents() const;
     // Networks of the exchange formats (main_exchange.cpp).
     void ImportNetworkClick();  // "импорт сети…": one undo step
     void ExportNetworkClick();  // "экспорт сети…"
@@ -205,11 +213,15 @@ private:
     QAction* QualityAction = nullptr;
     QAction* SavePictureAction = nullptr;
     QAction* SaveTablesAction = nullptr;
+    QAction* ReportAction = nullptr;
+    QAction* PrintAction = nullptr;
     QAction* ImportNetworkAction = nullptr;
     QAction* ExportNetworkAction = nullptr;
     QAction* LoadsAction = nullptr;
     TFailuresForm* FailuresForm = nullptr;
     TQualityForm* QualityForm = nullptr;
+    // The design advisor's last result, which the report shows when there is one.
+    std::optional<paint::DesignSummary> design_;
 
     // The network as last loaded, saved or made by "новый", and its folder.
     std::unique_ptr<net::TNetObj> clean_;

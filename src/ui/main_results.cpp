@@ -1,7 +1,7 @@
 // The context menu of the drawing area and the results it offers: the
 // single-failure analysis and the routing quality in their own windows, the
-// picture saved as PNG or SVG, and the tables saved as CSV files for a
-// spreadsheet.
+// picture saved as PNG or SVG, the tables saved as CSV files for a
+// spreadsheet, and the entries of the report (main_report.cpp).
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>
@@ -26,12 +26,15 @@ void TForm1::BuildContextMenu() {
     QualityAction = MenuEntry(this, QStringLiteral("качество маршрутизации"));
     SavePictureAction = MenuEntry(this, QStringLiteral("сохранить рисунок…"));
     SaveTablesAction = MenuEntry(this, QStringLiteral("сохранить таблицы…"));
+    ReportAction = MenuEntry(this, QStringLiteral("отчёт…"));
+    PrintAction = MenuEntry(this, QStringLiteral("печать…"), {QKeySequence(Qt::CTRL | Qt::Key_P)});
     ImportNetworkAction = MenuEntry(this, QStringLiteral("импорт сети…"));
     ExportNetworkAction = MenuEntry(this, QStringLiteral("экспорт сети…"));
     LoadsAction = MenuEntry(this, QStringLiteral("нагрузка…"));
     Image1->addActions({UndoAction, RedoAction, Separator(this), FailuresAction, QualityAction,
-                        Separator(this), SavePictureAction, SaveTablesAction, Separator(this),
-                        ImportNetworkAction, ExportNetworkAction, Separator(this), LoadsAction});
+                        Separator(this), SavePictureAction, SaveTablesAction, ReportAction,
+                        PrintAction, Separator(this), ImportNetworkAction, ExportNetworkAction,
+                        Separator(this), LoadsAction});
     Image1->setContextMenuPolicy(Qt::ActionsContextMenu);
     ui::ConnectHandler(UndoAction, &QAction::triggered, this, &TForm1::UndoClick);
     ui::ConnectHandler(RedoAction, &QAction::triggered, this, &TForm1::RedoClick);
@@ -39,6 +42,8 @@ void TForm1::BuildContextMenu() {
     ui::ConnectHandler(QualityAction, &QAction::triggered, this, &TForm1::QualityClick);
     ui::ConnectHandler(SavePictureAction, &QAction::triggered, this, &TForm1::SavePictureClick);
     ui::ConnectHandler(SaveTablesAction, &QAction::triggered, this, &TForm1::SaveTablesClick);
+    ui::ConnectHandler(ReportAction, &QAction::triggered, this, &TForm1::ReportClick);
+    ui::ConnectHandler(PrintAction, &QAction::triggered, this, &TForm1::PrintClick);
     ui::ConnectHandler(ImportNetworkAction, &QAction::triggered, this,
                        &TForm1::Step<&TForm1::ImportNetworkClick>);
     ui::ConnectHandler(ExportNetworkAction, &QAction::triggered, this, &TForm1::ExportNetworkClick);

@@ -229,8 +229,9 @@ private:
             static_cast<QDialog*>(dialog)->reject();
             return;
         }
-        const QString name = random_.Pick<QString>(
-            {"net.gml", "net.txt", "picture.png", "picture.svg", "tables", "missing.xml"});
+        const QString name =
+            random_.Pick<QString>({"net.gml", "net.txt", "picture.png", "picture.svg", "tables",
+                                   "missing.xml", "report.pdf"});
         if (name == "tables")
             QDir().mkpath("tables");
         dialog->selectFile(QDir::current().filePath(name));

@@ -51,6 +51,8 @@ struct TForm1Access {
     static void TreeView1Click(TForm1& form) { form.TreeView1Click(); }
     static void MarkSaved(TForm1& form, const std::string& folder) { form.MarkSaved(folder); }
     static size_t UndoSteps(const TForm1& form) { return form.history_.UndoCount(); }
+    static std::optional<paint::DesignSummary>& Design(TForm1& form) { return form.design_; }
+    static int PrintReport(TForm1& form, QPrinter& printer) { return form.PrintReport(printer); }
     static void ClearHistory(TForm1& form) {
         form.history_ = net::UndoHistory();
         form.UpdateHistoryActions();
