@@ -52,15 +52,20 @@ struct DesignProgress {
 
 struct DesignResult {
     DesignStatus Status = DesignStatus::Infeasible;
-    std::optional<Design> Proposed;  // empty when infeasible
-    double Bound = 0.0;              // valid lower bound; meaningless when infeasible
+    // Empty when infeasible, or when stopped before any design was known.
+    std::optional<Design> Proposed;
+    double Bound = 0.0;  // valid lower bound; meaningless when infeasible
     // The cheapest design found that the method's routing carries completely,
     // when Proposed leaves demands unplaced under the method's routing.
     std::optional<Design> MethodCarried;
     bool MethodCarriedNeeded = false;       // Proposed left load unplaced under the method
     std::vector<std::string> LeftOutTypes;  // Russian: which types were never proposed and why
     bool Cancelled = false;                 // stopped by the progress callback
+    std::string InfeasibleReason;           // Russian, when Status is Infeasible
 };
+
+struct DesignProblem;
+class SearchClock;
 
 // Set the data by name, run once, read the result.
 class NetworkDesign {
@@ -85,6 +90,9 @@ public:
     static constexpr double DefaultSeconds = 30.0;
 
 private:
+    void findMethodCarried(const DesignProblem& problem, SearchClock& clock,
+                           const std::vector<std::vector<int32_t>>& found);
+
     net::TNetObj net_;
     bool keep_ = false;
     bool survive_ = false;
