@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace design {
@@ -13,6 +14,9 @@ constexpr double Infinity = std::numeric_limits<double>::infinity();
 // networks, those of one or two hosts on larger ones.
 constexpr size_t AllSetsUpTo = 10;
 constexpr int32_t LargestSmallSet = 2;
+
+// Per-demand flows up to this many linking rows.
+constexpr size_t PerDemandRows = 12000;
 
 // A whole number of channels from a quotient the solver computed in
 // floating point.
@@ -26,7 +30,8 @@ DesignFormulation::DesignFormulation(const DesignProblem& problem)
     : problem_(problem), scale_(problem.LargestCapacity()) {
     addTypeColumns();
     addFlows(-1, problem.Umax);
-    addCutSets();
+    if (!std::getenv("NETD_NOCUTS"))
+        addCutSets();
 }
 
 void DesignFormulation::addTypeColumns() {
@@ -39,22 +44,43 @@ void DesignFormulation::addTypeColumns() {
     }
 }
 
-void DesignFormulation::addFlows(int32_t failedPair, double utilisation) {
-    const std::vector<int32_t>& hosts = problem_.Hosts;
-    // Per pair: the flow columns of every source, for its capacity row.
-    std::vector<std::vector<int32_t>> pairFlows(problem_.Pairs.size());
-    for (const int32_t s : hosts) {
-        net::HostMatrix<double> load{};
-        double total = 0.0;
+// The flows are split into commodities: each demand on its own while the
+// program stays small (its linking rows are the strongest), else the demands
+// of one source together.
+std::vector<Commodity> DesignFormulation::commodities(bool perDemand) const {
+    std::vector<Commodity> result;
+    for (const int32_t s : problem_.Hosts) {
+        Commodity bySource;
+        bySource.Source = s;
         for (const DemandOf& demand : problem_.Demands) {
-            if (demand.From == s) {
-                load[s][demand.To] = demand.Load / scale_;
-                total += demand.Load / scale_;
+            if (demand.From != s)
+                continue;
+            if (perDemand) {
+                Commodity single;
+                single.Source = s;
+                single.Target = demand.To;
+                single.Load[demand.To] = single.Total = demand.Load / scale_;
+                result.push_back(single);
             }
+            bySource.Load[demand.To] += demand.Load / scale_;
+            bySource.Total += demand.Load / scale_;
         }
-        if (total <= 0.0)
-            continue;
-        // Conservation rows of the source's destinations, filled per arc.
+        if (!perDemand && bySource.Total > 0.0)
+            result.push_back(bySource);
+    }
+    return result;
+}
+
+void DesignFormulation::addFlows(int32_t failedPair, double utilisation) {
+    const bool perDemand =
+        failedPair < 0 &&
+        problem_.Demands.size() * problem_.Pairs.size() <=
+            (std::getenv("NETD_ROWS") ? std::atoi(std::getenv("NETD_ROWS")) : PerDemandRows);
+    // Per pair: the flow columns of every commodity, for its capacity row.
+    std::vector<std::vector<int32_t>> pairFlows(problem_.Pairs.size());
+    for (const Commodity& commodity : commodities(perDemand)) {
+        const int32_t s = commodity.Source;
+        // Conservation rows of the other hosts, filled per arc.
         std::vector<std::vector<int32_t>> rowColumns(net::MaxHosts + 1);
         std::vector<std::vector<double>> rowValues(net::MaxHosts + 1);
         for (int32_t p = 0; p < static_cast<int32_t>(problem_.Pairs.size()); ++p) {
@@ -64,9 +90,11 @@ void DesignFormulation::addFlows(int32_t failedPair, double utilisation) {
             std::vector<int32_t> link;
             for (const auto& [from, to] :
                  {std::pair{pair.HostA, pair.HostB}, std::pair{pair.HostB, pair.HostA}}) {
-                if (to == s)
-                    continue;  // flow back into its source is never needed
-                const int32_t column = model_.addColumn(0.0, total, 0.0, false);
+                // Flow back into its source or on from its only target is
+                // never needed.
+                if (to == s || from == commodity.Target)
+                    continue;
+                const int32_t column = model_.addColumn(0.0, commodity.Total, 0.0, false);
                 link.push_back(column);
                 pairFlows[p].push_back(column);
                 rowColumns[to].push_back(column);
@@ -78,21 +106,21 @@ void DesignFormulation::addFlows(int32_t failedPair, double utilisation) {
             }
             if (!pair.Candidate())
                 continue;
-            // This source's flow over the pair needs a channel there.
+            // This commodity's flow over the pair needs a channel there.
             std::vector<double> values(link.size(), 1.0);
             for (size_t t = 0; t < problem_.Types.size(); ++t) {
                 link.push_back(typeColumn_[p][t]);
                 values.push_back(
-                    -std::min(total, utilisation * problem_.Types[t].Capacity / scale_));
+                    -std::min(commodity.Total, utilisation * problem_.Types[t].Capacity / scale_));
             }
             model_.addRow(link, values, -Infinity, 0.0);
         }
-        for (const int32_t v : hosts) {
-            if (v != s)
-                model_.addRow(rowColumns[v], rowValues[v], load[s][v], load[s][v]);
+        for (const int32_t v : problem_.Hosts) {
+            if (v != s && !rowColumns[v].empty())
+                model_.addRow(rowColumns[v], rowValues[v], commodity.Load[v], commodity.Load[v]);
         }
     }
-    // Each pair's capacity, shared by both directions and all sources.
+    // Each pair's capacity, shared by both directions and all commodities.
     for (size_t p = 0; p < problem_.Pairs.size(); ++p) {
         if (pairFlows[p].empty())
             continue;
@@ -150,8 +178,8 @@ void DesignFormulation::addCutSet(const std::vector<bool>& inSet) {
     const double needed = crossing / problem_.Umax - kept;
     if (needed > 0.0) {
         model_.addRow(columns, capacities, needed, Infinity);
-        model_.addRow(columns, std::vector<double>(columns.size(), 1.0), CeilCount(needed),
-                      Infinity);
+        for (const ProposedType& type : problem_.Types)
+            addRoundedRow(columns, capacities, needed, type.Capacity / scale_);
     }
     if (problem_.Survive) {
         // All of the set's channels but one carry the crossing load.
@@ -159,6 +187,34 @@ void DesignFormulation::addCutSet(const std::vector<bool>& inSet) {
         if (count > 0.0)
             model_.addRow(columns, std::vector<double>(columns.size(), 1.0), count, Infinity);
     }
+}
+
+// The mixed-integer rounding of "capacities times binaries at least
+// `needed`" in units of `unit`: with f the fraction of needed/unit, each
+// coefficient a becomes floor(a) + min(frac(a), f)/f and the right side
+// ceil(needed/unit). Valid for whole numbers of channels; it cuts off the
+// fractional designs that buy just the capacity the load needs.
+void DesignFormulation::addRoundedRow(const std::vector<int32_t>& columns,
+                                      const std::vector<double>& capacities, double needed,
+                                      double unit) {
+    const double quotient = needed / unit;
+    const double f = quotient - std::floor(quotient);
+    if (f < 1e-6 || f > 1.0 - 1e-6) {
+        // Nothing to round: each coefficient rounded up instead, which a
+        // whole number of channels also meets.
+        std::vector<double> values;
+        for (const double capacity : capacities)
+            values.push_back(CeilCount(capacity / unit));
+        model_.addRow(columns, values, CeilCount(quotient), Infinity);
+        return;
+    }
+    std::vector<double> values;
+    for (const double capacity : capacities) {
+        const double a = capacity / unit;
+        const double whole = std::floor(a + 1e-9);
+        values.push_back(whole + std::min(std::max(a - whole, 0.0), f) / f);
+    }
+    model_.addRow(columns, values, std::ceil(quotient), Infinity);
 }
 
 // With survive: after any one of a host's channels fails, the others carry

@@ -7,6 +7,7 @@
 // Loads and capacities are divided by the largest capacity.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -14,6 +15,14 @@
 #include "mip_solver.h"
 
 namespace design {
+
+// What one set of flow columns carries: from its source to each host.
+struct Commodity {
+    int32_t Source = 0;
+    int32_t Target = 0;  // its only destination, 0 when it has several
+    std::array<double, net::MaxHosts + 1> Load{};
+    double Total = 0.0;
+};
 
 class DesignFormulation {
 public:
@@ -33,7 +42,10 @@ public:
 private:
     void addTypeColumns();
     void addFlows(int32_t failedPair, double utilisation);
+    std::vector<Commodity> commodities(bool perDemand) const;
     void addCutSets();
+    void addRoundedRow(const std::vector<int32_t>& columns, const std::vector<double>& capacities,
+                       double needed, double unit);
     void addCutSet(const std::vector<bool>& inSet);
     void addHostSurvivalCuts(int32_t host);
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 #include "design_check.h"
@@ -45,9 +47,13 @@ public:
             return outcome_;
         }
         offer(largest);
+        if (std::getenv("NETD_TRACE"))
+            std::fprintf(stderr, "[%.2f] largest %.3f\n", clock_.elapsed(), outcome_.BestCost);
         if (const auto start =
                 GrowStartDesign(problem_, clock_, std::max(0.0, clock_.remaining() * StartShare)))
             offer(*start);
+        if (std::getenv("NETD_TRACE"))
+            std::fprintf(stderr, "[%.2f] start %.3f\n", clock_.elapsed(), outcome_.BestCost);
         solveRounds();
         finish();
         return outcome_;
@@ -82,7 +88,16 @@ private:
                 const double bound = std::max(bound_, progress.Bound);
                 return clock_.report(best, std::min(bound, best));
             };
+            if (std::getenv("NETD_TRACE"))
+                std::fprintf(stderr, "[%.2f] round: cols %d rows %d states %d best %.3f\n",
+                             clock_.elapsed(), formulation.model().columnCount(),
+                             formulation.model().rowCount(), formulation.failureStateCount(),
+                             outcome_.BestCost);
             const MipOutcome mip = SolveMip(formulation.model(), settings);
+            if (std::getenv("NETD_TRACE"))
+                std::fprintf(stderr, "[%.2f] mip: status %d obj %.3f bound %.3f\n",
+                             clock_.elapsed(), static_cast<int>(mip.Status), mip.Objective,
+                             mip.Bound);
             if (mip.Status != MipStatus::Infeasible)
                 bound_ = std::max(bound_, mip.Bound);
             if (mip.Solution.empty() || (mip.Stopped && problem_.Survive))

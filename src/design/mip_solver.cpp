@@ -10,6 +10,7 @@
 #include <CbcHeuristicLocal.hpp>
 #include <CbcHeuristicRINS.hpp>
 #include <CbcModel.hpp>
+#include <CbcSolver.hpp>
 #include <CglFlowCover.hpp>
 #include <CglGomory.hpp>
 #include <CglKnapsackCover.hpp>
@@ -21,6 +22,7 @@
 #include <OsiClpSolverInterface.hpp>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <memory>
 
@@ -145,7 +147,8 @@ void AddCuts(CbcModel& cbc) {
     probing.setMaxLook(50);
     probing.setRowCuts(3);
     CglGomory gomory;
-    gomory.setLimit(300);
+    gomory.setLimit(100);
+    gomory.setLimitAtRoot(100);
     CglKnapsackCover knapsack;
     CglMixedIntegerRounding2 rounding;
     CglFlowCover flowCover;
@@ -164,13 +167,9 @@ void AddHeuristics(CbcModel& cbc) {
     CbcRounding rounding(cbc);
     CbcHeuristicFPump pump(cbc);
     pump.setMaximumPasses(20);
-    CbcHeuristicRINS rins(cbc);
-    CbcHeuristicLocal local(cbc);
     CbcHeuristicDiveCoefficient dive(cbc);
     cbc.addHeuristic(&rounding);
     cbc.addHeuristic(&pump);
-    cbc.addHeuristic(&rins);
-    cbc.addHeuristic(&local);
     cbc.addHeuristic(&dive);
 }
 
@@ -183,8 +182,8 @@ MipOutcome SolveMip(const MipModel& model, const MipSettings& settings) {
     const std::vector<double> start = CompleteStart(model, solver, settings.Start);
 
     CbcModel cbc(solver);
-    cbc.setLogLevel(0);
-    cbc.messageHandler()->setLogLevel(0);
+    cbc.setLogLevel(std::getenv("NETD_TRACE") ? 1 : 0);
+    cbc.messageHandler()->setLogLevel(std::getenv("NETD_TRACE") ? 1 : 0);
     cbc.setNumberThreads(0);
     cbc.setUseElapsedTime(true);
     const double spent =
@@ -202,8 +201,22 @@ MipOutcome SolveMip(const MipModel& model, const MipSettings& settings) {
     const WatchingHandler handler(watch);
     cbc.passInEventHandler(&handler);
 
-    cbc.initialSolve();
-    cbc.branchAndBound();
+    if (std::getenv("NETD_MAIN1")) {
+        CbcSolverUsefulData data;
+        data.noPrinting_ = !std::getenv("NETD_TRACE");
+        data.useSignalHandler_ = false;
+        CbcMain0(cbc, data);
+        cbc.setLogLevel(std::getenv("NETD_TRACE") ? 1 : 0);
+        const std::string seconds = std::to_string(std::max(0.01, settings.Seconds - spent));
+        const char* argv[] = {
+            "design", "-sec", seconds.c_str(), "-log", std::getenv("NETD_TRACE") ? "1" : "0",
+            "-solve", "-quit"};
+        CbcMain1(
+            7, argv, cbc, [](CbcModel*, int) { return 0; }, data);
+    } else {
+        cbc.initialSolve();
+        cbc.branchAndBound();
+    }
 
     MipOutcome outcome;
     outcome.Stopped = watch.StopRequested;
