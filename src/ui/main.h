@@ -22,6 +22,8 @@
 #include "ui_main.h"
 #include "undo_history.h"
 
+class TDesignForm;
+class TDesignOptionsForm;
 class TFailuresForm;
 class TQualityForm;
 
@@ -175,6 +177,15 @@ private:
     // Networks of the exchange formats (main_exchange.cpp).
     void ImportNetworkClick();  // "импорт сети…": one undo step
     void ExportNetworkClick();  // "экспорт сети…"
+    // The design advisor (main_design.cpp): the options, the search with its
+    // progress window, then the result window.
+    void DesignClick();  // "проектирование сети…"
+    // The design chosen in the result window replaces the channels: one undo step.
+    void ApplyDesignClick();
+    // The design shown, or none once the result window is closed: repaints.
+    void DesignShownChanged();
+    // Draws the design of the open result window over the picture.
+    void PaintDesignProposal();
     // A row of the failure window: redraws and marks the failed element.
     void FailureRowClick(int kind, int number);
     // Draws the mark over the picture; it stays until the next repaint.
@@ -201,12 +212,15 @@ private:
     QAction* RedoAction = nullptr;
     QAction* FailuresAction = nullptr;
     QAction* QualityAction = nullptr;
+    QAction* DesignAction = nullptr;
     QAction* SavePictureAction = nullptr;
     QAction* SaveTablesAction = nullptr;
     QAction* ImportNetworkAction = nullptr;
     QAction* ExportNetworkAction = nullptr;
     TFailuresForm* FailuresForm = nullptr;
     TQualityForm* QualityForm = nullptr;
+    TDesignOptionsForm* DesignOptionsForm = nullptr;
+    TDesignForm* DesignForm = nullptr;
 
     // The network as last loaded, saved or made by "новый", and its folder.
     std::unique_ptr<net::TNetObj> clean_;
