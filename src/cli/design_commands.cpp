@@ -115,9 +115,10 @@ void CostCommand(Session& s, ScriptLine& line) {
     line.End();
     const net::NetworkCostT cost = net::NetworkCost(s.net);
     if (cost.ChannelsWithoutType > 0)
-        throw net::NetError("Стоимость сети неизвестна: у " +
-                            std::to_string(cost.ChannelsWithoutType) +
-                            " каналов тип, которого нет в таблице типов каналов");
+        throw net::NetError(
+            "Стоимость сети неизвестна: число каналов с типом, которого нет в таблице типов "
+            "каналов: " +
+            std::to_string(cost.ChannelsWithoutType));
     s.out << "cost " << net::FormatFixed3(cost.Cost) << "\n";
 }
 

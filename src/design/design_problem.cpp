@@ -8,14 +8,15 @@
 #include "network_cost.h"
 
 namespace design {
-namespace {
 
-std::string Number(double value) {
+std::string NumberText(double value) {
     std::ostringstream text;
     text.precision(12);
     text << value;
     return text.str();
 }
+
+namespace {
 
 void CheckHosts(const net::TNetObj& net, DesignProblem& problem) {
     for (int32_t h = 1; h <= net::MaxHosts; ++h) {
@@ -150,18 +151,20 @@ void CheckHostLoads(const DesignProblem& problem) {
         const double load = problem.HostLoad(h);
         const double usable = total * problem.Umax;
         const std::string head = "Нагрузку маршрутизатора " + std::to_string(h) + " (" +
-                                 Number(load) + ") не несёт никакая сеть: ";
+                                 NumberText(load) + ") не несёт никакая сеть: ";
         if (load > usable * (1 + 1e-9))
-            throw net::NetError(head + "все его " + std::to_string(capacities.size()) +
-                                " возможных каналов при загрузке не выше " + Number(problem.Umax) +
-                                " несут не больше " + Number(usable));
+            throw net::NetError(head + "его возможные каналы (" +
+                                std::to_string(capacities.size()) + ") при загрузке не выше " +
+                                NumberText(problem.Umax) + " несут не больше " +
+                                NumberText(usable));
         if (problem.Survive && load > 0) {
             const double afterFailure =
                 total - *std::max_element(capacities.begin(), capacities.end());
             if (load > afterFailure * (1 + 1e-9))
-                throw net::NetError(head + "после отказа его наибольшего канала остальные " +
-                                    std::to_string(capacities.size() - 1) +
-                                    " возможных каналов несут не больше " + Number(afterFailure));
+                throw net::NetError(
+                    head + "после отказа наибольшего из его возможных каналов остальные (" +
+                    std::to_string(capacities.size() - 1) + ") несут не больше " +
+                    NumberText(afterFailure));
         }
     }
 }

@@ -67,6 +67,9 @@ DesignProblem BuildDesignProblem(const net::TNetObj& net, const DesignOptions& o
 // pairs hold their kept type), 0 for no channel.
 using PairTypes = std::vector<int32_t>;
 
+// A real number as messages show it: shortest form, no trailing zeros.
+std::string NumberText(double value);
+
 double CapacityOf(const DesignProblem& problem, int32_t type);
 double DesignCost(const DesignProblem& problem, const PairTypes& types);
 

@@ -28,7 +28,7 @@ NetworkDesign& NetworkDesign::survive(bool survive) {
 
 NetworkDesign& NetworkDesign::maxUtilisation(double umax) {
     if (!(umax >= MinUtilisation && umax <= MaxUtilisation))
-        throw net::NetError("Наибольшая загрузка канала " + std::to_string(umax) +
+        throw net::NetError("Наибольшая загрузка канала " + NumberText(umax) +
                             " вне допустимых пределов 0.05..1");
     umax_ = umax;
     return *this;
@@ -36,8 +36,8 @@ NetworkDesign& NetworkDesign::maxUtilisation(double umax) {
 
 NetworkDesign& NetworkDesign::timeLimit(double seconds) {
     if (!(seconds > 0.0) || !std::isfinite(seconds))
-        throw net::NetError("Время поиска " + std::to_string(seconds) +
-                            " с должно быть положительным");
+        throw net::NetError("Время поиска " + NumberText(seconds) +
+                            " с должно быть положительным и конечным");
     seconds_ = seconds;
     return *this;
 }

@@ -82,7 +82,9 @@ TEST(BadInput, HostLoadExactlyAtWhatItsChannelsCarry) {
     const std::string message = RunMessage(past);
     EXPECT_NE(message.find("Нагрузку маршрутизатора 1 (48001) не несёт никакая сеть"),
               std::string::npos);
-    EXPECT_NE(message.find("все его 3 возможных каналов"), std::string::npos);
+    EXPECT_NE(
+        message.find("его возможные каналы (3) при загрузке не выше 0.8 несут не больше 48000"),
+        std::string::npos);
 }
 
 // With survive, after losing one of its three channels, two carry 40000.
@@ -91,7 +93,7 @@ TEST(BadInput, HostLoadAfterAFailure) {
     const net::TNetObj atLimit = Network(four, {{2, 1, 13000}, {1, 3, 13000}, {1, 4, 14000}});
     EXPECT_EQ(RunMessage(atLimit, true), "");
     const net::TNetObj past = Network(four, {{2, 1, 13000}, {1, 3, 13000}, {1, 4, 14001}});
-    EXPECT_NE(RunMessage(past, true).find("после отказа его наибольшего канала"),
+    EXPECT_NE(RunMessage(past, true).find("остальные (2) несут не больше 40000"),
               std::string::npos);
     // Two hosts: one channel at most, which may fail.
     EXPECT_NE(RunMessage(Network({{0, 0}, {50, 50}}, {{1, 2, 1}}), true)
