@@ -3,6 +3,8 @@
 // window, and shows the result in its own window, whose design is drawn over
 // the picture while it is open; "применить" replaces the channels by it as
 // one undo step. Nothing changes the network before "применить".
+#include <algorithm>
+
 #include "DesignForm.h"
 #include "DesignOptionsForm.h"
 #include "design_picture.h"
@@ -24,6 +26,10 @@ void TForm1::DesignClick() {
         ui::ConnectHandler(DesignForm, &TDesignForm::ChosenChanged, this,
                            &TForm1::DesignShownChanged);
         ui::ConnectHandler(DesignForm, &TDesignForm::Closed, this, &TForm1::DesignShownChanged);
+        // At the main window's right edge, where it hides the least of the drawing.
+        const QRect frame = frameGeometry();
+        DesignForm->move(std::max(frame.left(), frame.right() - DesignForm->width()),
+                         frame.top() + 40);
     }
     DesignForm->ShowOutcome(std::move(outcome));
     DesignForm->show();
