@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QtTest>
 #include <algorithm>
@@ -333,9 +334,16 @@ private slots:
         errors.clear();
         Design(form, {}, &errors);
         TDesignForm* window = ResultWindow(form);
-        // Refused outright, or a result without a design that cannot be applied.
-        QVERIFY(errors.size() == 1 || (window != nullptr && window->ChosenDesign() == nullptr &&
-                                       !window->Button2->isEnabled()));
+        // Refused naming the host, or a result without a design that cannot be applied.
+        if (!errors.isEmpty()) {
+            QCOMPARE(errors.size(), 1);
+            QVERIFY2(errors[0].contains("маршрутизатор") && errors[0].contains("1"),
+                     qPrintable(errors[0]));
+            QVERIFY(window == nullptr);
+        } else {
+            QVERIFY(window != nullptr && window->ChosenDesign() == nullptr);
+            QVERIFY(!window->Button2->isEnabled());
+        }
         QVERIFY(net::SameNetwork(w.net(), before));
         QCOMPARE(TForm1Access::UndoSteps(form), size_t{0});
     }
@@ -412,6 +420,28 @@ private slots:
                  qPrintable(errors[0]));
         QVERIFY(net::SameNetwork(w.net(), before));
         QCOMPARE(TForm1Access::UndoSteps(form), size_t{0});
+    }
+
+    void theProgressWindowClosesOnlyWhenTheSearchEnds() {
+        TDesignProgressForm window(10.0);
+        QSignalSpy stop(&window, &TDesignProgressForm::StopRequested);
+        QVERIFY(Windows::ShowAndWait(window));
+        window.ShowProgress({std::numeric_limits<double>::infinity(), 0.0, 0.5});
+        QCOMPARE(window.Label1->text(), QString("лучшая стоимость: -"));
+        QCOMPARE(window.Label3->text(), QString("разрыв: -"));
+        window.ShowProgress({110.0, 100.0, 1.0});
+        QCOMPARE(window.Label2->text(), QString("граница: 100.000"));
+        QCOMPARE(window.Label3->text(), QString("разрыв: 10.00 %"));
+        // Escape or the frame's close button ask to stop, once; the window stays.
+        QTest::keyClick(&window, Qt::Key_Escape);
+        window.close();
+        QVERIFY(window.isVisible());
+        QCOMPARE(stop.count(), 1);
+        QVERIFY(window.StopAsked() && !window.Button1->isEnabled());
+        QVERIFY(window.Label4->text().contains("поиск останавливается"));
+        window.Finish();
+        QVERIFY(!window.isVisible());
+        QCOMPARE(window.result(), int(QDialog::Accepted));
     }
 
     void progressFigures() {
