@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 
 #include "design_check.h"
@@ -19,6 +17,10 @@ constexpr double Infinity = std::numeric_limits<double>::infinity();
 constexpr double StartShare = 0.15;
 // Failure states added after one round, the worst first.
 constexpr size_t StatesPerRound = 8;
+// With survive: the share of the remaining time one round of the program
+// takes, and the share a repair of its design may take.
+constexpr double SurviveRoundShare = 0.4;
+constexpr double RepairShare = 0.2;
 
 // Whether a design carries the load and, with survive, every single failure.
 bool Feasible(const DesignProblem& problem, const PairTypes& types, SearchClock& clock,
@@ -47,13 +49,9 @@ public:
             return outcome_;
         }
         offer(largest);
-        if (std::getenv("NETD_TRACE"))
-            std::fprintf(stderr, "[%.2f] largest %.3f\n", clock_.elapsed(), outcome_.BestCost);
         if (const auto start =
                 GrowStartDesign(problem_, clock_, std::max(0.0, clock_.remaining() * StartShare)))
             offer(*start);
-        if (std::getenv("NETD_TRACE"))
-            std::fprintf(stderr, "[%.2f] start %.3f\n", clock_.elapsed(), outcome_.BestCost);
         solveRounds();
         finish();
         return outcome_;
@@ -79,7 +77,9 @@ private:
         DesignFormulation formulation(problem_);
         while (clock_.keepGoing() && !proven()) {
             MipSettings settings;
-            settings.Seconds = clock_.remaining();
+            // With survive, rounds share the time: each adds failure states.
+            settings.Seconds =
+                problem_.Survive ? clock_.remaining() * SurviveRoundShare : clock_.remaining();
             settings.Start = formulation.encode(*outcome_.Best);
             settings.Progress = [&](const MipRunProgress& progress) {
                 double best = outcome_.BestCost;
@@ -88,16 +88,7 @@ private:
                 const double bound = std::max(bound_, progress.Bound);
                 return clock_.report(best, std::min(bound, best));
             };
-            if (std::getenv("NETD_TRACE"))
-                std::fprintf(stderr, "[%.2f] round: cols %d rows %d states %d best %.3f\n",
-                             clock_.elapsed(), formulation.model().columnCount(),
-                             formulation.model().rowCount(), formulation.failureStateCount(),
-                             outcome_.BestCost);
             const MipOutcome mip = SolveMip(formulation.model(), settings);
-            if (std::getenv("NETD_TRACE"))
-                std::fprintf(stderr, "[%.2f] mip: status %d obj %.3f bound %.3f\n",
-                             clock_.elapsed(), static_cast<int>(mip.Status), mip.Objective,
-                             mip.Bound);
             if (mip.Status != MipStatus::Infeasible)
                 bound_ = std::max(bound_, mip.Bound);
             if (mip.Solution.empty() || (mip.Stopped && problem_.Survive))
@@ -108,10 +99,17 @@ private:
                 offer(types);
                 if (mip.Status == MipStatus::Optimal)
                     bound_ = std::max(bound_, DesignCost(problem_, types));
-                return;  // optimal, out of time or stopped
+                if (!problem_.Survive || mip.Status == MipStatus::Optimal)
+                    return;  // optimal, out of time or stopped
+                continue;    // a survive round out of its share of the time
             }
-            if (!problem_.Survive || failing.empty() || mip.Status != MipStatus::Optimal)
+            if (!problem_.Survive || failing.empty())
                 return;  // out of time, or a rounding the check does not accept
+            // The program's design grown until it survives: often cheaper
+            // than what the search knew.
+            if (const auto repaired =
+                    RepairDesign(problem_, types, clock_, clock_.remaining() * RepairShare))
+                offer(*repaired);
             addStates(formulation, failing);
         }
     }

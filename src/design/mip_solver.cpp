@@ -10,7 +10,6 @@
 #include <CbcHeuristicLocal.hpp>
 #include <CbcHeuristicRINS.hpp>
 #include <CbcModel.hpp>
-#include <CbcSolver.hpp>
 #include <CglFlowCover.hpp>
 #include <CglGomory.hpp>
 #include <CglKnapsackCover.hpp>
@@ -22,7 +21,6 @@
 #include <OsiClpSolverInterface.hpp>
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <memory>
 
@@ -50,6 +48,12 @@ void MipModel::addRow(const std::vector<int32_t>& columns, const std::vector<dou
 namespace {
 
 constexpr double Infinity = std::numeric_limits<double>::infinity();
+constexpr double MaxMarginShare = 0.5;
+// Each pass of cuts at the root re-solves the program, and the solver does
+// not look at the clock in between: fewer on large programs.
+constexpr int RootCutPasses = 10;
+constexpr int LargeRootCutPasses = 4;
+constexpr int32_t LargeColumns = 4000;
 
 double ToSolver(double value) {
     return std::isinf(value) ? (value > 0 ? COIN_DBL_MAX : -COIN_DBL_MAX) : value;
@@ -60,7 +64,9 @@ double ToSolver(double value) {
 struct SearchWatch {
     const MipSettings* Settings = nullptr;
     std::chrono::steady_clock::time_point LastReport;
+    std::chrono::steady_clock::time_point Deadline;
     bool StopRequested = false;
+    bool DeadlinePassed = false;
 };
 
 class WatchingHandler : public CbcEventHandler {
@@ -69,11 +75,16 @@ public:
     CbcEventHandler* clone() const override { return new WatchingHandler(*this); }
 
     CbcAction event(CbcEvent whichEvent) override {
-        if (watch_.StopRequested)
+        if (watch_.StopRequested || watch_.DeadlinePassed)
             return stop;
+        const auto now = std::chrono::steady_clock::now();
+        // The solver's own limit is checked between larger steps.
+        if (now > watch_.Deadline) {
+            watch_.DeadlinePassed = true;
+            return stop;
+        }
         if (!watch_.Settings->Progress || !model_ || whichEvent == endSearch)
             return noAction;
-        const auto now = std::chrono::steady_clock::now();
         if (now - watch_.LastReport < std::chrono::milliseconds(100))
             return noAction;
         watch_.LastReport = now;
@@ -115,6 +126,9 @@ void LoadModel(const MipModel& model, OsiClpSolverInterface& solver) {
     }
     solver.messageHandler()->setLogLevel(0);
     solver.getModelPtr()->setLogLevel(0);
+    // The primal simplex: the flow programs are highly degenerate, and the
+    // dual one takes several times longer on their first solve.
+    solver.setHintParam(OsiDoDualInInitial, false, OsiHintDo);
 }
 
 // The start's integer values fixed and the continuous ones solved for; empty
@@ -182,13 +196,24 @@ MipOutcome SolveMip(const MipModel& model, const MipSettings& settings) {
     const std::vector<double> start = CompleteStart(model, solver, settings.Start);
 
     CbcModel cbc(solver);
-    cbc.setLogLevel(std::getenv("NETD_TRACE") ? 1 : 0);
-    cbc.messageHandler()->setLogLevel(std::getenv("NETD_TRACE") ? 1 : 0);
+    cbc.setLogLevel(0);
+    cbc.messageHandler()->setLogLevel(0);
     cbc.setNumberThreads(0);
     cbc.setUseElapsedTime(true);
     const double spent =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    cbc.setMaximumSeconds(std::max(0.01, settings.Seconds - spent));
+    // The solver looks at the clock only between its larger steps, and a
+    // step at the root re-solves the program several times: leave it the
+    // time of as many solves as the start took (about one each).
+    const double left = std::max(0.01, settings.Seconds - spent);
+    const int passes = model.columnCount() > LargeColumns ? LargeRootCutPasses : RootCutPasses;
+    const double margin = model.columnCount() > LargeColumns
+                              ? left * MaxMarginShare
+                              : std::min(left * MaxMarginShare, (passes + 2) * spent);
+    cbc.setMaximumSeconds(std::max(0.01, left - margin));
+    cbc.setMaximumCutPassesAtRoot(passes);
+    if (model.columnCount() > LargeColumns)
+        cbc.setNumberStrong(2);
     cbc.setAllowableGap(1e-6);
     cbc.setAllowableFractionGap(1e-9);
     AddCuts(cbc);
@@ -198,25 +223,13 @@ MipOutcome SolveMip(const MipModel& model, const MipSettings& settings) {
     SearchWatch watch;
     watch.Settings = &settings;
     watch.LastReport = started;
+    watch.Deadline = started + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                   std::chrono::duration<double>(settings.Seconds));
     const WatchingHandler handler(watch);
     cbc.passInEventHandler(&handler);
 
-    if (std::getenv("NETD_MAIN1")) {
-        CbcSolverUsefulData data;
-        data.noPrinting_ = !std::getenv("NETD_TRACE");
-        data.useSignalHandler_ = false;
-        CbcMain0(cbc, data);
-        cbc.setLogLevel(std::getenv("NETD_TRACE") ? 1 : 0);
-        const std::string seconds = std::to_string(std::max(0.01, settings.Seconds - spent));
-        const char* argv[] = {
-            "design", "-sec", seconds.c_str(), "-log", std::getenv("NETD_TRACE") ? "1" : "0",
-            "-solve", "-quit"};
-        CbcMain1(
-            7, argv, cbc, [](CbcModel*, int) { return 0; }, data);
-    } else {
-        cbc.initialSolve();
-        cbc.branchAndBound();
-    }
+    cbc.initialSolve();
+    cbc.branchAndBound();
 
     MipOutcome outcome;
     outcome.Stopped = watch.StopRequested;

@@ -165,10 +165,9 @@ PairTypes LargestDesign(const DesignProblem& problem) {
     return types;
 }
 
-std::optional<PairTypes> GrowStartDesign(const DesignProblem& problem, SearchClock& clock,
-                                         double seconds) {
+std::optional<PairTypes> RepairDesign(const DesignProblem& problem, PairTypes types,
+                                      SearchClock& clock, double seconds) {
     const double until = clock.elapsed() + seconds;
-    PairTypes types = SpanningTree(problem);
     while (clock.keepGoing() && clock.elapsed() < until) {
         LoadCheck check = CheckLoad(problem, types, problem.Umax);
         int32_t failedPair = -1;
@@ -186,6 +185,11 @@ std::optional<PairTypes> GrowStartDesign(const DesignProblem& problem, SearchClo
             return std::nullopt;
     }
     return std::nullopt;
+}
+
+std::optional<PairTypes> GrowStartDesign(const DesignProblem& problem, SearchClock& clock,
+                                         double seconds) {
+    return RepairDesign(problem, SpanningTree(problem), clock, seconds);
 }
 
 }  // namespace design

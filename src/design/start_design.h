@@ -19,4 +19,10 @@ PairTypes LargestDesign(const DesignProblem& problem);
 std::optional<PairTypes> GrowStartDesign(const DesignProblem& problem, SearchClock& clock,
                                          double seconds);
 
+// The design grown where it does not carry the load (or, with survive, a
+// single failure) until it does; nothing when it cannot grow or the time
+// ran out.
+std::optional<PairTypes> RepairDesign(const DesignProblem& problem, PairTypes types,
+                                      SearchClock& clock, double seconds);
+
 }  // namespace design
