@@ -15,6 +15,8 @@ namespace {
 constexpr double Infinity = std::numeric_limits<double>::infinity();
 // The share of the time the start design may take.
 constexpr double StartShare = 0.15;
+// The share of the rest that making the best start cheaper may take.
+constexpr double DropShare = 0.15;
 // Failure states added after one round, the worst first.
 constexpr size_t StatesPerRound = 8;
 // With survive: the share of the remaining time one round of the program
@@ -52,6 +54,8 @@ public:
         if (const auto start =
                 GrowStartDesign(problem_, clock_, std::max(0.0, clock_.remaining() * StartShare)))
             offer(*start);
+        offer(ImproveByDropping(problem_, *outcome_.Best, clock_,
+                                std::max(0.0, clock_.remaining() * DropShare)));
         solveRounds();
         finish();
         return outcome_;
@@ -109,7 +113,8 @@ private:
             // than what the search knew.
             if (const auto repaired =
                     RepairDesign(problem_, types, clock_, clock_.remaining() * RepairShare))
-                offer(*repaired);
+                offer(ImproveByDropping(problem_, *repaired, clock_,
+                                        clock_.remaining() * RepairShare));
             addStates(formulation, failing);
         }
     }

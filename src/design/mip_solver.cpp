@@ -49,6 +49,7 @@ namespace {
 
 constexpr double Infinity = std::numeric_limits<double>::infinity();
 constexpr double MaxMarginShare = 0.5;
+constexpr double MinMarginShare = 0.15;
 // Each pass of cuts at the root re-solves the program, and the solver does
 // not look at the clock in between: fewer on large programs.
 constexpr int RootCutPasses = 10;
@@ -209,7 +210,8 @@ MipOutcome SolveMip(const MipModel& model, const MipSettings& settings) {
     const int passes = model.columnCount() > LargeColumns ? LargeRootCutPasses : RootCutPasses;
     const double margin = model.columnCount() > LargeColumns
                               ? left * MaxMarginShare
-                              : std::min(left * MaxMarginShare, (passes + 2) * spent);
+                              : std::min(left * MaxMarginShare,
+                                         std::max(left * MinMarginShare, (passes + 2) * spent));
     cbc.setMaximumSeconds(std::max(0.01, left - margin));
     cbc.setMaximumCutPassesAtRoot(passes);
     if (model.columnCount() > LargeColumns)

@@ -187,6 +187,65 @@ std::optional<PairTypes> RepairDesign(const DesignProblem& problem, PairTypes ty
     return std::nullopt;
 }
 
+// The cheapest type of the next smaller capacity, 0 when there is none.
+int32_t SmallerType(const DesignProblem& problem, int32_t type) {
+    const double capacity = CapacityOf(problem, type);
+    int32_t smaller = 0;
+    double smallerCapacity = 0.0;
+    for (const ProposedType& candidate : problem.Types) {
+        if (candidate.Capacity < capacity && candidate.Capacity > smallerCapacity) {
+            smaller = candidate.Number;
+            smallerCapacity = candidate.Capacity;
+        }
+    }
+    return smaller;
+}
+
+bool CarriesAll(const DesignProblem& problem, const PairTypes& types, SearchClock& clock) {
+    if (!CheckLoad(problem, types, problem.Umax).Carried)
+        return false;
+    return !problem.Survive ||
+           (FailuresNotSurvived(problem, types, [&] { return clock.keepGoing(); }).empty() &&
+            clock.keepGoing());
+}
+
+PairTypes ImproveByDropping(const DesignProblem& problem, PairTypes types, SearchClock& clock,
+                            double seconds) {
+    const double until = clock.elapsed() + seconds;
+    const auto inTime = [&] { return clock.keepGoing() && clock.elapsed() < until; };
+    bool improved = true;
+    while (improved && inTime()) {
+        improved = false;
+        std::vector<int32_t> order;
+        for (int32_t p = 0; p < static_cast<int32_t>(types.size()); ++p) {
+            if (problem.Pairs[p].Candidate() && types[p] > 0)
+                order.push_back(p);
+        }
+        std::stable_sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
+            return Cost(problem, a, types[a]) > Cost(problem, b, types[b]);
+        });
+        for (const int32_t p : order) {
+            if (!inTime())
+                break;
+            const int32_t current = types[p];
+            std::vector<int32_t> lowers{0};
+            if (SmallerType(problem, current) > 0)
+                lowers.push_back(SmallerType(problem, current));
+            for (const int32_t lower : lowers) {
+                if (!inTime())
+                    break;
+                types[p] = lower;
+                if (CarriesAll(problem, types, clock)) {
+                    improved = true;
+                    break;
+                }
+                types[p] = current;
+            }
+        }
+    }
+    return types;
+}
+
 std::optional<PairTypes> GrowStartDesign(const DesignProblem& problem, SearchClock& clock,
                                          double seconds) {
     return RepairDesign(problem, SpanningTree(problem), clock, seconds);

@@ -25,4 +25,11 @@ std::optional<PairTypes> GrowStartDesign(const DesignProblem& problem, SearchClo
 std::optional<PairTypes> RepairDesign(const DesignProblem& problem, PairTypes types,
                                       SearchClock& clock, double seconds);
 
+// A design that carries the load made cheaper one channel at a time: each
+// channel, the dearest first, removed or else given the next smaller type
+// where the rest still carries the load (and survives). Stops when a pass
+// changes nothing or the time is spent; what it returns always carries.
+PairTypes ImproveByDropping(const DesignProblem& problem, PairTypes types, SearchClock& clock,
+                            double seconds);
+
 }  // namespace design
