@@ -244,7 +244,41 @@ void DesignFormulation::addHostSurvivalCuts(int32_t host) {
     }
 }
 
+// The design joins the hosts that demands join: a forest over the hosts
+// with load, one tree per part of the demands' graph, has that many hosts
+// less the parts channels (with survive, every such host has two).
+void DesignFormulation::addChannelCount() {
+    std::vector<int32_t> part(net::MaxHosts + 1);
+    for (int32_t h = 0; h <= net::MaxHosts; ++h)
+        part[h] = h;
+    const auto find = [&](int32_t h) {
+        while (part[h] != h)
+            h = part[h] = part[part[h]];
+        return h;
+    };
+    std::vector<bool> loaded(net::MaxHosts + 1, false);
+    for (const DemandOf& demand : problem_.Demands) {
+        loaded[demand.From] = loaded[demand.To] = true;
+        part[find(demand.From)] = find(demand.To);
+    }
+    int32_t hostsWithLoad = 0;
+    int32_t parts = 0;
+    for (const int32_t h : problem_.Hosts) {
+        hostsWithLoad += loaded[h] ? 1 : 0;
+        parts += loaded[h] && find(h) == h ? 1 : 0;
+    }
+    double needed = problem_.Survive ? hostsWithLoad : hostsWithLoad - parts;
+    std::vector<int32_t> columns;
+    for (size_t p = 0; p < problem_.Pairs.size(); ++p) {
+        needed -= problem_.Pairs[p].KeptCapacity > 0.0 ? 1 : 0;
+        columns.insert(columns.end(), typeColumn_[p].begin(), typeColumn_[p].end());
+    }
+    if (needed > 0.0 && !columns.empty())
+        model_.addRow(columns, std::vector<double>(columns.size(), 1.0), needed, Infinity);
+}
+
 void DesignFormulation::addCutSets() {
+    addChannelCount();
     const std::vector<int32_t>& hosts = problem_.Hosts;
     const size_t n = hosts.size();
     std::vector<bool> inSet(net::MaxHosts + 1, false);

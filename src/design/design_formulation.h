@@ -44,6 +44,7 @@ private:
     void addFlows(int32_t failedPair, double utilisation);
     std::vector<Commodity> commodities(bool perDemand) const;
     void addCutSets();
+    void addChannelCount();
     void addRoundedRow(const std::vector<int32_t>& columns, const std::vector<double>& capacities,
                        double needed, double unit);
     void addCutSet(const std::vector<bool>& inSet);
