@@ -155,9 +155,23 @@ QStringList DroppedChannels(const net::TNetObj& net, const design::Design& chose
     return dropped;
 }
 
+// True when the network as it is costs less than `chosen` and the method
+// carries it as fully as the options ask (its utilisation is not checked).
+bool CurrentIsCheaperAndCarried(const DesignOutcome& outcome, const design::Design& chosen) {
+    const std::optional<design::MethodCheck>& check = outcome.CurrentCheck;
+    if (!check || check->Unplaced > 0 || check->FailuresLeavingLoad > 0 ||
+        outcome.CurrentCost.ChannelsWithoutType > 0)
+        return false;
+    return outcome.CurrentCost.Cost < chosen.Cost - 1e-6 * std::max(1.0, chosen.Cost);
+}
+
 QString NotesText(const DesignOutcome& outcome, const design::Design* chosen) {
     QStringList notes;
     const design::DesignResult& result = outcome.Result;
+    if (chosen != nullptr && CurrentIsCheaperAndCarried(outcome, *chosen))
+        notes << QStringLiteral(
+            "Сеть сейчас дешевле этого проекта, и метод размещает на ней всю "
+            "нагрузку; загрузка её каналов при этом может быть выше заданной.");
     if (result.MethodCarriedNeeded && !result.MethodCarried)
         notes << QStringLiteral(
             "Метод размещает на проекте не всю нагрузку, а проекта, который "

@@ -271,6 +271,35 @@ private slots:
         QCOMPARE(w.net().Unrouted.Count, 0);
     }
 
+    void aCheaperNetworkTheMethodCarriesIsPointedOut() {
+        Windows w(Windows::All);
+        TForm1& form = w.main();
+        // 8500 from 1 to 2 fills channel 1-2 (200) beyond 0.8: the method
+        // still routes it there, while a design must split it over the
+        // triangle (683).
+        Prepare(w, [](net::TNetObj& net) {
+            Corner(net);
+            net.LoadMatrix = {};
+            net.LoadMatrix[1][2] = 8500;
+            net.AddChannel(1, 2, 1);
+        });
+        Design(form, {});
+        TDesignForm* window = ResultWindow(form);
+        QVERIFY(window != nullptr && window->ChosenDesign() != nullptr);
+        QCOMPARE(ChannelsText(window->ChosenDesign()->Channels), QString("1-2/1 1-3/1 2-3/1"));
+        QVERIFY2(window->Label5->text().contains("Сеть сейчас дешевле этого проекта"),
+                 qPrintable(window->Label5->text()));
+
+        // Not when the design costs the same: 1-2 alone carries 1000.
+        w.net().LoadMatrix[1][2] = 1000;
+        form.RedrawAll();
+        Design(form, {});
+        TDesignForm* again = ResultWindow(form);
+        QVERIFY(again != nullptr && again->ChosenDesign() != nullptr);
+        QCOMPARE(ChannelsText(again->ChosenDesign()->Channels), QString("1-2/1"));
+        QVERIFY(!again->Label5->text().contains("Сеть сейчас дешевле"));
+    }
+
     void badNumbersAreRefusedNamingTheField() {
         QCOMPARE(TDesignOptionsForm::ReadUtilisation("0,05"), 0.05);
         QCOMPARE(TDesignOptionsForm::ReadUtilisation(" 1 "), 1.0);
