@@ -115,11 +115,14 @@ private:
                     RepairDesign(problem_, types, clock_, clock_.remaining() * RepairShare))
                 offer(ImproveByDropping(problem_, *repaired, clock_,
                                         clock_.remaining() * RepairShare));
-            addStates(formulation, failing);
+            // States the program holds already fail only by the check's
+            // tolerance: solving again would give the same design.
+            if (addStates(formulation, failing) == 0)
+                return;
         }
     }
 
-    void addStates(DesignFormulation& formulation, const std::vector<int32_t>& failing) {
+    size_t addStates(DesignFormulation& formulation, const std::vector<int32_t>& failing) {
         size_t added = 0;
         for (const int32_t pair : failing) {
             if (added == StatesPerRound)
@@ -129,6 +132,7 @@ private:
                 ++added;
             }
         }
+        return added;
     }
 
     void finish() {
