@@ -6,7 +6,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
-  libpugixml-dev coinor-libclp-dev
+  libpugixml-dev coinor-libclp-dev coinor-libcbc-dev
   qt6-translations-l10n
   fonts-dejavu-core
   xvfb xauth

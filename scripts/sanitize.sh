@@ -11,7 +11,7 @@ dir=${NETD_ASAN_DIR:-build-asan}
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNETD_SANITIZE=ON \
   -DNETD_BUILD_UI=ON -DNETD_BUILD_BENCH=OFF >/dev/null
 # Of the windows' tests only the random use: the others run in the plain build.
-ninja -C "$dir" net_tests format_tests optimize_tests netdesigner-cli reference_files sample_projects \
+ninja -C "$dir" net_tests format_tests optimize_tests design_tests netdesigner-cli reference_files sample_projects \
   random_events_test
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:strict_string_checks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "csv_export.h"
+#include "design_commands.h"
 #include "errors.h"
 #include "failures.h"
 #include "format_input.h"
@@ -506,6 +507,10 @@ const std::vector<CommandEntry>& CommandTable() {
         {"failures", "failures", "анализ одиночных отказов (см. ниже)", Failures},
         {"optimize", "optimize [apply]",
          "качество маршрутизации: улучшенные пути и границы (см. ниже)", Optimize},
+        {"design", "design [survive] [keep] [umax U] [seconds S] [apply]",
+         "самая дешёвая сеть, которая несёт нагрузку (см. ниже)", DesignCommand},
+        {"cost", "cost", "стоимость сети: сумма по каналам второй величины типа на длину",
+         CostCommand},
         {"export", "export DIR", "таблицы в CSV в папку DIR (см. ниже)", Export},
         {"import", "import FILE.txt|FILE.xml|FILE.gml TYPE [SCALE]",
          "сеть из файла SNDlib или GML (см. ниже)", Import},

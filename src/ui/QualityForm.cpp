@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QTableWidgetItem>
 
+#include "cost_text.h"
 #include "guarded_connect.h"
 #include "quality_text.h"
 
@@ -56,6 +57,8 @@ void TQualityForm::ShowReport(const net::TNetObj& net, const optimize::QualityRe
         }
     }
     Label2->setText(Text(optimize::BoundSentence(net, report.Bounds)));
+    Label3->setText(QStringLiteral("Сеть: %1 (сумма по каналам: второе число типа × длина).")
+                        .arg(NetworkCostText(net::NetworkCost(net))));
 }
 
 void TQualityForm::Table1Click(int row) {

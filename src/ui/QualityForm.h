@@ -1,9 +1,9 @@
 // The window of the routing quality: the greedy routing, the improved one
 // and the bound over every splittable routing side by side, each with its
-// distance to the bound. A click on a row asks the main window to mark the
-// busiest channel of that routing, or the channels that limit the bound;
-// the button asks it to make the improved paths the routing results. It is
-// not modal.
+// distance to the bound, and below them the cost of the network. A click on
+// a row asks the main window to mark the busiest channel of that routing, or
+// the channels that limit the bound; the button asks it to make the improved
+// paths the routing results. It is not modal.
 #pragma once
 
 #include <QWidget>

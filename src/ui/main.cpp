@@ -133,6 +133,7 @@ void TForm1::PaintNetworkAndStatus() {
     const QSize size = Image1->size();
     Image1->Paint(
         [&net, size](paint::CanvasPainter& canvas) { paint::PaintNetwork(canvas, net, size); });
+    PaintDesignProposal();
     Panel3->setText(QString::fromStdString(net::ClassText(net.Classify())));
 }
 

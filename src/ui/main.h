@@ -25,6 +25,8 @@
 #include "undo_history.h"
 
 class QPrinter;
+class TDesignForm;
+class TDesignOptionsForm;
 class TFailuresForm;
 class TQualityForm;
 
@@ -185,6 +187,15 @@ private:
     void ExportNetworkClick();  // "экспорт сети…"
     // A load table made in one step (main_loads.cpp): one undo step.
     void LoadsClick();  // "нагрузка…"
+    // The design advisor (main_design.cpp): the options, the search with its
+    // progress window, then the result window.
+    void DesignClick();  // "проектирование сети…"
+    // The design chosen in the result window replaces the channels: one undo step.
+    void ApplyDesignClick();
+    // The design shown, or none once the result window is closed: repaints.
+    void DesignShownChanged();
+    // Draws the design of the open result window over the picture.
+    void PaintDesignProposal();
     // A row of the failure window: redraws and marks the failed element.
     void FailureRowClick(int kind, int number);
     // Draws the mark over the picture; it stays until the next repaint.
@@ -211,6 +222,7 @@ private:
     QAction* RedoAction = nullptr;
     QAction* FailuresAction = nullptr;
     QAction* QualityAction = nullptr;
+    QAction* DesignAction = nullptr;
     QAction* SavePictureAction = nullptr;
     QAction* SaveTablesAction = nullptr;
     QAction* ReportAction = nullptr;
@@ -222,6 +234,8 @@ private:
     TQualityForm* QualityForm = nullptr;
     // The design advisor's last result, which the report shows when there is one.
     std::optional<paint::DesignSummary> design_;
+    TDesignOptionsForm* DesignOptionsForm = nullptr;
+    TDesignForm* DesignForm = nullptr;
 
     // The network as last loaded, saved or made by "новый", and its folder.
     std::unique_ptr<net::TNetObj> clean_;

@@ -1,15 +1,18 @@
 // The context menu of the drawing area and the results it offers: the
-// single-failure analysis and the routing quality in their own windows, the
-// picture saved as PNG or SVG, the tables saved as CSV files for a
-// spreadsheet, and the entries of the report (main_report.cpp).
+// single-failure analysis and the routing quality in their own windows (the
+// design advisor's in main_design.cpp), the picture saved as PNG or SVG, the
+// tables saved as CSV files for a spreadsheet, and the entries of the report
+// (main_report.cpp).
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>
 #include <QKeySequence>
 
+#include "DesignForm.h"
 #include "FailuresForm.h"
 #include "QualityForm.h"
 #include "csv_export.h"
+#include "design_picture.h"
 #include "failures.h"
 #include "guarded_connect.h"
 #include "main.h"
@@ -24,6 +27,7 @@ void TForm1::BuildContextMenu() {
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     FailuresAction = MenuEntry(this, QStringLiteral("анализ отказов"));
     QualityAction = MenuEntry(this, QStringLiteral("качество маршрутизации"));
+    DesignAction = MenuEntry(this, QStringLiteral("проектирование сети…"));
     SavePictureAction = MenuEntry(this, QStringLiteral("сохранить рисунок…"));
     SaveTablesAction = MenuEntry(this, QStringLiteral("сохранить таблицы…"));
     ReportAction = MenuEntry(this, QStringLiteral("отчёт…"));
@@ -32,14 +36,15 @@ void TForm1::BuildContextMenu() {
     ExportNetworkAction = MenuEntry(this, QStringLiteral("экспорт сети…"));
     LoadsAction = MenuEntry(this, QStringLiteral("нагрузка…"));
     Image1->addActions({UndoAction, RedoAction, Separator(this), FailuresAction, QualityAction,
-                        Separator(this), SavePictureAction, SaveTablesAction, ReportAction,
-                        PrintAction, Separator(this), ImportNetworkAction, ExportNetworkAction,
-                        Separator(this), LoadsAction});
+                        DesignAction, Separator(this), SavePictureAction, SaveTablesAction,
+                        ReportAction, PrintAction, Separator(this), ImportNetworkAction,
+                        ExportNetworkAction, Separator(this), LoadsAction});
     Image1->setContextMenuPolicy(Qt::ActionsContextMenu);
     ui::ConnectHandler(UndoAction, &QAction::triggered, this, &TForm1::UndoClick);
     ui::ConnectHandler(RedoAction, &QAction::triggered, this, &TForm1::RedoClick);
     ui::ConnectHandler(FailuresAction, &QAction::triggered, this, &TForm1::FailuresClick);
     ui::ConnectHandler(QualityAction, &QAction::triggered, this, &TForm1::QualityClick);
+    ui::ConnectHandler(DesignAction, &QAction::triggered, this, &TForm1::DesignClick);
     ui::ConnectHandler(SavePictureAction, &QAction::triggered, this, &TForm1::SavePictureClick);
     ui::ConnectHandler(SaveTablesAction, &QAction::triggered, this, &TForm1::SaveTablesClick);
     ui::ConnectHandler(ReportAction, &QAction::triggered, this, &TForm1::ReportClick);
@@ -126,13 +131,18 @@ void TForm1::SavePictureClick() {
                        {QStringLiteral("рисунок SVG (*.svg)"), QStringLiteral("svg")}});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    // The picture as it stands: the network and the mark over it.
+    // The picture as it stands: the network, the design of an open result
+    // window and the mark over them.
     const net::TNetObj& net = *net_;
     const QSize size = Image1->Picture().size();
     const paint::Mark mark = mark_;
+    const design::Design* shown =
+        DesignForm != nullptr && DesignForm->Showing() ? DesignForm->ChosenDesign() : nullptr;
     paint::SavePicture(dialog.selectedFiles().front(), size, Image1->font(),
-                       [&net, size, mark](paint::CanvasPainter& canvas) {
+                       [&net, size, mark, shown](paint::CanvasPainter& canvas) {
                            paint::PaintNetwork(canvas, net, size);
+                           if (shown != nullptr)
+                               paint::PaintDesign(canvas, net, shown->Channels);
                            paint::PaintMark(canvas, net, mark);
                        });
 }

@@ -1,0 +1,61 @@
+// The design problem as a mixed-integer program. One binary per candidate
+// pair and type (at most one type per pair); per state of the network (no
+// failure at UMAX, or one pair failed at full capacity) the flows of each
+// source to all its destinations, tied to the binaries by the capacity of
+// the pair and, per source, by the least of its total load and the type's
+// capacity; cut-set inequalities over small sets of hosts on the binaries.
+// Loads and capacities are divided by the largest capacity.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "design_problem.h"
+#include "mip_solver.h"
+
+namespace design {
+
+// What one set of flow columns carries: from its source to each host.
+struct Commodity {
+    int32_t Source = 0;
+    int32_t Target = 0;  // its only destination, 0 when it has several
+    std::array<double, net::MaxHosts + 1> Load{};
+    double Total = 0.0;
+};
+
+class DesignFormulation {
+public:
+    explicit DesignFormulation(const DesignProblem& problem);
+
+    // The flows of the network without `pair`, at full capacity. Each
+    // failure state is added once; the program only grows.
+    void addFailureState(int32_t pair);
+    bool hasFailureState(int32_t pair) const;
+    int32_t failureStateCount() const { return static_cast<int32_t>(failed_.size()); }
+
+    const MipModel& model() const { return model_; }
+    PairTypes decode(const std::vector<double>& solution) const;
+    // Column values with the design's binaries set and the flows left 0.
+    std::vector<double> encode(const PairTypes& types) const;
+
+private:
+    void addTypeColumns();
+    void addFlows(int32_t failedPair, double utilisation);
+    std::vector<Commodity> commodities(bool perDemand) const;
+    void addCutSets();
+    void addChannelCount();
+    void addRoundedRow(const std::vector<int32_t>& columns, const std::vector<double>& capacities,
+                       double needed, double unit);
+    void addCutSet(const std::vector<bool>& inSet);
+    void addHostSurvivalCuts(int32_t host);
+
+    const DesignProblem& problem_;
+    double scale_ = 1.0;
+    MipModel model_;
+    // Per pair, per proposed type: the binary's column; empty for kept pairs.
+    std::vector<std::vector<int32_t>> typeColumn_;
+    std::vector<int32_t> failed_;
+};
+
+}  // namespace design

@@ -1,0 +1,161 @@
+#include "design_search.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "design_check.h"
+#include "design_formulation.h"
+#include "mip_solver.h"
+#include "start_design.h"
+
+namespace design {
+namespace {
+
+constexpr double Infinity = std::numeric_limits<double>::infinity();
+// The share of the time the start design may take.
+constexpr double StartShare = 0.15;
+// The share of the rest that making the best start cheaper may take.
+constexpr double DropShare = 0.15;
+// Failure states added after one round, the worst first.
+constexpr size_t StatesPerRound = 8;
+// With survive: the share of the remaining time one round of the program
+// takes, and the share a repair of its design may take.
+constexpr double SurviveRoundShare = 0.4;
+constexpr double RepairShare = 0.2;
+
+// Whether a design carries the load and, with survive, every single failure.
+bool Feasible(const DesignProblem& problem, const PairTypes& types, SearchClock& clock,
+              std::vector<int32_t>* failing = nullptr) {
+    if (!CheckLoad(problem, types, problem.Umax).Carried)
+        return false;
+    if (!problem.Survive)
+        return true;
+    const std::vector<int32_t> failed =
+        FailuresNotSurvived(problem, types, [&] { return clock.keepGoing(); });
+    if (failing)
+        *failing = failed;
+    return failed.empty() && clock.keepGoing();
+}
+
+class Search {
+public:
+    Search(const DesignProblem& problem, SearchClock& clock) : problem_(problem), clock_(clock) {}
+
+    SearchOutcome run() {
+        const PairTypes largest = LargestDesign(problem_);
+        if (!Feasible(problem_, largest, clock_)) {
+            if (clock_.keepGoing())
+                return outcome_;  // infeasible
+            outcome_.Status = DesignStatus::Stopped;
+            return outcome_;
+        }
+        offer(largest);
+        if (const auto start =
+                GrowStartDesign(problem_, clock_, std::max(0.0, clock_.remaining() * StartShare)))
+            offer(*start);
+        offer(ImproveByDropping(problem_, *outcome_.Best, clock_,
+                                std::max(0.0, clock_.remaining() * DropShare)));
+        solveRounds();
+        finish();
+        return outcome_;
+    }
+
+private:
+    void offer(const PairTypes& types) {
+        const double cost = DesignCost(problem_, types);
+        outcome_.Found.push_back(types);
+        if (!outcome_.Best || cost < outcome_.BestCost) {
+            outcome_.Best = types;
+            outcome_.BestCost = cost;
+        }
+        clock_.report(outcome_.BestCost, std::min(bound_, outcome_.BestCost));
+    }
+
+    bool proven() const {
+        return outcome_.Best &&
+               outcome_.BestCost <= bound_ + 1e-7 * std::max(1.0, std::fabs(outcome_.BestCost));
+    }
+
+    void solveRounds() {
+        DesignFormulation formulation(problem_);
+        while (clock_.keepGoing() && !proven()) {
+            MipSettings settings;
+            // With survive, rounds share the time: each adds failure states.
+            settings.Seconds =
+                problem_.Survive ? clock_.remaining() * SurviveRoundShare : clock_.remaining();
+            settings.Start = formulation.encode(*outcome_.Best);
+            settings.Progress = [&](const MipRunProgress& progress) {
+                double best = outcome_.BestCost;
+                if (!problem_.Survive)
+                    best = std::min(best, progress.Best);
+                const double bound = std::max(bound_, progress.Bound);
+                return clock_.report(best, std::min(bound, best));
+            };
+            const MipOutcome mip = SolveMip(formulation.model(), settings);
+            if (mip.Status != MipStatus::Infeasible)
+                bound_ = std::max(bound_, mip.Bound);
+            if (mip.Solution.empty() || (mip.Stopped && problem_.Survive))
+                return;
+            const PairTypes types = formulation.decode(mip.Solution);
+            std::vector<int32_t> failing;
+            if (Feasible(problem_, types, clock_, &failing)) {
+                offer(types);
+                if (mip.Status == MipStatus::Optimal)
+                    bound_ = std::max(bound_, DesignCost(problem_, types));
+                if (!problem_.Survive || mip.Status == MipStatus::Optimal)
+                    return;  // optimal, out of time or stopped
+                continue;    // a survive round out of its share of the time
+            }
+            if (!problem_.Survive || failing.empty())
+                return;  // out of time, or a rounding the check does not accept
+            // The program's design grown until it survives: often cheaper
+            // than what the search knew.
+            if (const auto repaired =
+                    RepairDesign(problem_, types, clock_, clock_.remaining() * RepairShare))
+                offer(ImproveByDropping(problem_, *repaired, clock_,
+                                        clock_.remaining() * RepairShare));
+            // States the program holds already fail only by the check's
+            // tolerance: solving again would give the same design.
+            if (addStates(formulation, failing) == 0)
+                return;
+        }
+    }
+
+    size_t addStates(DesignFormulation& formulation, const std::vector<int32_t>& failing) {
+        size_t added = 0;
+        for (const int32_t pair : failing) {
+            if (added == StatesPerRound)
+                break;
+            if (!formulation.hasFailureState(pair)) {
+                formulation.addFailureState(pair);
+                ++added;
+            }
+        }
+        return added;
+    }
+
+    void finish() {
+        outcome_.Bound = std::min(bound_, outcome_.BestCost);
+        outcome_.Status = proven() ? DesignStatus::Optimal : DesignStatus::Stopped;
+        std::stable_sort(outcome_.Found.begin(), outcome_.Found.end(),
+                         [&](const PairTypes& a, const PairTypes& b) {
+                             return DesignCost(problem_, a) < DesignCost(problem_, b);
+                         });
+        outcome_.Found.erase(std::unique(outcome_.Found.begin(), outcome_.Found.end()),
+                             outcome_.Found.end());
+    }
+
+    const DesignProblem& problem_;
+    SearchClock& clock_;
+    SearchOutcome outcome_;
+    double bound_ = 0.0;
+};
+
+}  // namespace
+
+SearchOutcome SearchDesign(const DesignProblem& problem, SearchClock& clock) {
+    return Search(problem, clock).run();
+}
+
+}  // namespace design
