@@ -1,5 +1,8 @@
 #include "improved_routing.h"
 
+#include <algorithm>
+#include <numeric>
+
 #include "delay_model.h"
 #include "shortest_paths.h"
 
@@ -27,16 +30,20 @@ double AddedDelay(const LinkGraph& graph, const SinglePathRouting& routing, int3
 }
 
 // The cheapest path for the demand with the exact added delay of its load
-// on each link as the link's length.
+// on each link as the link's length. As in routing, the search starts at the
+// column host and ends at the row host, so that of equal paths the one
+// routing would take is found.
 CheapestPath FindCheapestPath(const LinkGraph& graph, const SinglePathRouting& routing,
                               const Demand& demand) {
     std::vector<double> lengths(graph.Links.size());
     for (size_t l = 0; l < graph.Links.size(); ++l)
         lengths[l] = AddedDelay(graph, routing, static_cast<int32_t>(l), demand.Load);
-    const ShortestTree tree = Dijkstra(graph, lengths, demand.Row, demand.Column);
-    if (tree.Distance[demand.Column] == NoPath)
+    const ShortestTree tree = Dijkstra(graph, lengths, demand.Column, demand.Row);
+    if (tree.Distance[demand.Row] == NoPath)
         return {};
-    return {tree.Distance[demand.Column], HostsTo(graph, tree, demand.Row, demand.Column)};
+    std::vector<int32_t> hosts = HostsTo(graph, tree, demand.Column, demand.Row);
+    std::reverse(hosts.begin(), hosts.end());
+    return {tree.Distance[demand.Row], std::move(hosts)};
 }
 
 void Place(const LinkGraph& graph, SinglePathRouting& routing, size_t d, int64_t sign) {
@@ -76,10 +83,8 @@ bool Reconsider(const LinkGraph& graph, SinglePathRouting& routing, size_t d) {
     return better;
 }
 
-}  // namespace
-
-SinglePathRouting ImproveRouting(const LinkGraph& graph, SinglePathRouting start) {
-    SinglePathRouting routing = std::move(start);
+// One-demand moves until a whole pass changes nothing.
+SinglePathRouting ImproveByMoves(const LinkGraph& graph, SinglePathRouting routing) {
     for (int pass = 0; pass < MaxPasses; ++pass) {
         bool changed = false;
         for (size_t d = 0; d < graph.Demands.size(); ++d)
@@ -88,6 +93,50 @@ SinglePathRouting ImproveRouting(const LinkGraph& graph, SinglePathRouting start
             break;
     }
     return routing;
+}
+
+// The demands, largest first (in routing's order among equal loads), each
+// on its path of least exact added delay over what the larger ones left.
+SinglePathRouting LargestFirst(const LinkGraph& graph) {
+    std::vector<size_t> order(graph.Demands.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return graph.Demands[a].Load > graph.Demands[b].Load;
+    });
+    SinglePathRouting routing;
+    routing.Paths.resize(graph.Demands.size());
+    routing.Flow.assign(graph.Links.size(), 0);
+    for (const size_t d : order)
+        Reconsider(graph, routing, d);
+    return routing;
+}
+
+// More demands placed, then more load placed, then a clearly smaller mean
+// delay: two routings equal up to rounding keep the first.
+bool Better(const RoutingFigures& a, const RoutingFigures& b) {
+    if (a.Placed != b.Placed)
+        return a.Placed > b.Placed;
+    if (a.PlacedLoad != b.PlacedLoad)
+        return a.PlacedLoad > b.PlacedLoad;
+    const double mean = a.MeanDelay.value_or(0.0);
+    const double other = b.MeanDelay.value_or(0.0);
+    return mean < other - 1e-12 * other;
+}
+
+}  // namespace
+
+SinglePathRouting ImproveRouting(const LinkGraph& graph, SinglePathRouting start) {
+    const RoutingFigures greedy = FiguresOf(graph, start);
+    SinglePathRouting best = ImproveByMoves(graph, std::move(start));
+    RoutingFigures bestFigures = FiguresOf(graph, best);
+    SinglePathRouting other = ImproveByMoves(graph, LargestFirst(graph));
+    const RoutingFigures otherFigures = FiguresOf(graph, other);
+    // Another start must not give up load or demands the greedy one places.
+    const bool keepsGreedy =
+        otherFigures.Placed >= greedy.Placed && otherFigures.PlacedLoad >= greedy.PlacedLoad;
+    if (keepsGreedy && Better(otherFigures, bestFigures))
+        best = std::move(other);
+    return best;
 }
 
 }  // namespace optimize

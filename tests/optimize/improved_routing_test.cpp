@@ -102,6 +102,14 @@ void ExpectNoSingleMoveHelps(const LinkGraph& graph, const SinglePathRouting& ro
     }
 }
 
+bool SameDemandsPlaced(const SinglePathRouting& a, const SinglePathRouting& b) {
+    for (size_t d = 0; d < a.Paths.size(); ++d) {
+        if (a.Paths[d].empty() != b.Paths[d].empty())
+            return false;
+    }
+    return true;
+}
+
 TEST(ImprovedRouting, NeverWorseThanGreedyAndNoSingleMoveImprovesIt) {
     int improvedSomewhere = 0;
     int placedMoreSomewhere = 0;
@@ -117,7 +125,7 @@ TEST(ImprovedRouting, NeverWorseThanGreedyAndNoSingleMoveImprovesIt) {
         ASSERT_GE(improved.Placed, greedy.Placed);
         ASSERT_GE(improved.PlacedLoad, greedy.PlacedLoad);
         ASSERT_TRUE(Fits(report.Graph, report.ImprovedRouting.Flow));
-        if (improved.Placed == greedy.Placed && greedy.MeanDelay) {
+        if (SameDemandsPlaced(report.GreedyRouting, report.ImprovedRouting) && greedy.MeanDelay) {
             EXPECT_LE(*improved.MeanDelay, *greedy.MeanDelay * (1 + 1e-12));
             improvedSomewhere += *improved.MeanDelay < *greedy.MeanDelay * (1 - 1e-9);
         }
@@ -141,9 +149,8 @@ TEST(ImprovedRouting, NeverWorseThanGreedyAndNoSingleMoveImprovesIt) {
     // The seeds are chosen so that the search has work to do.
     EXPECT_GT(improvedSomewhere, 5);
     EXPECT_GT(placedMoreSomewhere, 0);
-    // A few optima run links within a few percent of capacity, where the
-    // passes converge slowly and stop at their bound.
-    EXPECT_GE(gapReached, withDelayBound * 9 / 10);
+    // Also where the optimum runs links within a few percent of capacity.
+    EXPECT_EQ(gapReached, withDelayBound);
 }
 
 TEST(ImprovedRouting, AppliedRoutingIsWhatTheReportDescribes) {
