@@ -10,14 +10,14 @@
 namespace optimize {
 
 // One step from `routing` (every link's flow below capacity): per demand its
-// path of largest flow takes what the others give up; the others move along
-// the Newton direction of the summed delay with the full Hessian of the used
-// paths, found by preconditioned conjugate gradients. A path whose first-
-// derivative length exceeds its reference path's and whose flow a diagonal
-// step would empty stays where it is (gradient projection empties it). The
-// amount is the exact minimum along the direction, so the summed delay never
-// grows, no flow becomes negative and every link stays below capacity.
-// Returns whether anything moved.
+// path of largest flow takes what the others give up. The others move by the
+// minimum of the quadratic model of the summed delay (the full Hessian of
+// the used paths) under no flow turning negative: Newton steps by
+// preconditioned conjugate gradients over the paths not held at 0, paths
+// they empty held there (those a diagonal step would empty from the start).
+// The step is then halved until the summed delay falls enough (Armijo's
+// rule) with every link below capacity, so the summed delay never grows and
+// no flow becomes negative. Returns whether anything moved.
 bool NewtonStep(const LinkGraph& graph, SplitRouting& routing);
 
 }  // namespace optimize
