@@ -95,19 +95,64 @@ SinglePathRouting ImproveByMoves(const LinkGraph& graph, SinglePathRouting routi
     return routing;
 }
 
-// The demands, largest first (in routing's order among equal loads), each
-// on its path of least exact added delay over what the larger ones left.
-SinglePathRouting LargestFirst(const LinkGraph& graph) {
+// The demands, largest first (in routing's order among equal loads).
+std::vector<size_t> LargestFirstOrder(const LinkGraph& graph) {
     std::vector<size_t> order(graph.Demands.size());
     std::iota(order.begin(), order.end(), size_t{0});
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
         return graph.Demands[a].Load > graph.Demands[b].Load;
     });
+    return order;
+}
+
+SinglePathRouting Empty(const LinkGraph& graph) {
     SinglePathRouting routing;
     routing.Paths.resize(graph.Demands.size());
     routing.Flow.assign(graph.Links.size(), 0);
-    for (const size_t d : order)
+    return routing;
+}
+
+// Each demand, largest first, on its path of least exact added delay over
+// what the larger ones left.
+SinglePathRouting LargestFirst(const LinkGraph& graph) {
+    SinglePathRouting routing = Empty(graph);
+    for (const size_t d : LargestFirstOrder(graph))
         Reconsider(graph, routing, d);
+    return routing;
+}
+
+// The hosts of the demand's share of most flow in the split routing, empty
+// when the demand has none or its load no longer fits there.
+std::vector<int32_t> LargestShareIfItFits(const LinkGraph& graph, const SinglePathRouting& routing,
+                                          const SplitRouting& split, size_t d) {
+    const std::vector<PathShare>& shares = split.Shares[d];
+    if (shares.empty())
+        return {};
+    const PathShare& largest = *std::max_element(shares.begin(), shares.end(),
+                                                 [](auto& a, auto& b) { return a.Flow < b.Flow; });
+    std::vector<int32_t> hosts{graph.Demands[d].Row};
+    for (const int32_t l : largest.Links) {
+        if (AddedDelay(graph, routing, l, graph.Demands[d].Load) == NoPath)
+            return {};
+        const Link& link = graph.Links[l];
+        hosts.push_back(link.HostA == hosts.back() ? link.HostB : link.HostA);
+    }
+    return hosts;
+}
+
+// The split optimum rounded: each demand, largest first, on its share of
+// most flow where it fits, else on its path of least added delay.
+SinglePathRouting RoundedSplit(const LinkGraph& graph, const SplitRouting& split) {
+    SinglePathRouting routing = Empty(graph);
+    for (const size_t d : LargestFirstOrder(graph)) {
+        std::vector<int32_t> hosts = LargestShareIfItFits(graph, routing, split, d);
+        if (hosts.empty()) {
+            Reconsider(graph, routing, d);
+            continue;
+        }
+        routing.Paths[d] = std::move(hosts);
+        Place(graph, routing, d, +1);
+    }
     return routing;
 }
 
@@ -125,17 +170,26 @@ bool Better(const RoutingFigures& a, const RoutingFigures& b) {
 
 }  // namespace
 
-SinglePathRouting ImproveRouting(const LinkGraph& graph, SinglePathRouting start) {
+SinglePathRouting ImproveRouting(const LinkGraph& graph, SinglePathRouting start,
+                                 const SplitRouting* splitOptimum) {
     const RoutingFigures greedy = FiguresOf(graph, start);
     SinglePathRouting best = ImproveByMoves(graph, std::move(start));
     RoutingFigures bestFigures = FiguresOf(graph, best);
-    SinglePathRouting other = ImproveByMoves(graph, LargestFirst(graph));
-    const RoutingFigures otherFigures = FiguresOf(graph, other);
-    // Another start must not give up load or demands the greedy one places.
-    const bool keepsGreedy =
-        otherFigures.Placed >= greedy.Placed && otherFigures.PlacedLoad >= greedy.PlacedLoad;
-    if (keepsGreedy && Better(otherFigures, bestFigures))
-        best = std::move(other);
+    std::vector<SinglePathRouting> others;
+    others.push_back(LargestFirst(graph));
+    if (splitOptimum)
+        others.push_back(RoundedSplit(graph, *splitOptimum));
+    for (SinglePathRouting& other : others) {
+        other = ImproveByMoves(graph, std::move(other));
+        const RoutingFigures figures = FiguresOf(graph, other);
+        // Another start must not give up load or demands the greedy one places.
+        const bool keepsGreedy =
+            figures.Placed >= greedy.Placed && figures.PlacedLoad >= greedy.PlacedLoad;
+        if (keepsGreedy && Better(figures, bestFigures)) {
+            best = std::move(other);
+            bestFigures = figures;
+        }
+    }
     return best;
 }
 
