@@ -44,3 +44,17 @@ inline net::TNetObj HeavyFullMesh() {
     }
     return net;
 }
+
+// The mesh with channels of 5000 and demands of 300 to 2400: no routing of
+// single paths is far from full, and greedy routing leaves demands out.
+inline net::TNetObj HeavierFullMesh() {
+    net::TNetObj net = FullMeshWithAllDemands();
+    net.ChannelTypes[1].Capacity = 5000;
+    for (int i = 1; i <= net::MaxHosts; ++i) {
+        for (int j = 1; j <= net::MaxHosts; ++j) {
+            if (i != j)
+                net.LoadMatrix[i][j] = 300 + (i * 7919 + j * 104729) % 2101;
+        }
+    }
+    return net;
+}

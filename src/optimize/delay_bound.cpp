@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "delay_model.h"
+#include "path_newton.h"
 #include "shortest_paths.h"
 
 namespace optimize {
@@ -23,26 +24,6 @@ std::vector<double> FirstDerivatives(const LinkGraph& graph, const std::vector<d
             lengths[l] = LinkDelayDerivative(flow[l], graph.Links[l].Capacity);
     }
     return lengths;
-}
-
-// The links of `gaining` that `losing` lacks, and the other way round: the
-// only flows a shift between the two paths changes.
-struct Shift {
-    std::vector<int32_t> Plus;
-    std::vector<int32_t> Minus;
-};
-
-Shift Difference(const std::vector<int32_t>& gaining, const std::vector<int32_t>& losing) {
-    Shift shift;
-    for (const int32_t l : gaining) {
-        if (std::find(losing.begin(), losing.end(), l) == losing.end())
-            shift.Plus.push_back(l);
-    }
-    for (const int32_t l : losing) {
-        if (std::find(gaining.begin(), gaining.end(), l) == gaining.end())
-            shift.Minus.push_back(l);
-    }
-    return shift;
 }
 
 // Slope and curvature in the amount moved, of the summed delay.
@@ -182,7 +163,7 @@ Certificate Certify(const LinkGraph& graph, const SplitRouting& routing, double 
 
 }  // namespace
 
-DelayBound FindDelayBound(const LinkGraph& graph, SplitRouting start) {
+DelayBound FindDelayBound(const LinkGraph& graph, SplitRouting start, int passLimit) {
     DelayBound bound;
     bound.Routing = std::move(start);
     double totalLoad = 0.0;
@@ -193,7 +174,7 @@ DelayBound FindDelayBound(const LinkGraph& graph, SplitRouting start) {
             ++connected;
         }
     }
-    const int maxPasses = std::min(MaxDelayPasses, std::max(1, MaxDelaySteps / connected));
+    const int maxPasses = std::min(passLimit, std::max(1, MaxDelaySteps / connected));
     bound.Lower = -Infinite;
     while (true) {
         const Certificate certificate = Certify(graph, bound.Routing, totalLoad);
@@ -210,6 +191,7 @@ DelayBound FindDelayBound(const LinkGraph& graph, SplitRouting start) {
             if (graph.Connected[d])
                 Equalise(graph, state, d);
         }
+        NewtonStep(graph, bound.Routing);
     }
     return bound;
 }

@@ -17,18 +17,23 @@ struct DelayBound {
 };
 
 constexpr double RelativeGap = 1e-6;
-// Passes are bounded by their count and by the demand steps they take, so
-// that the largest network stops within a fraction of a second. Networks
-// whose optimum runs links close to capacity can need more: the result then
-// says how far it got.
+// Passes are bounded by their count and by the demand steps they take: a
+// guard against a fault, which the networks the method holds do not reach
+// (the hardest seen need about a hundred passes). The result then says how
+// far it got.
 constexpr int MaxDelayPasses = 2000;
 constexpr int MaxDelaySteps = 200000;
 
-// Path-based gradient projection from `start`, a routing of the connected
-// demands with every link's flow below its capacity: each demand in turn
-// moves flow from its other paths to its path of least first-derivative
-// length, each move the exact minimum along the line (Newton's method,
-// safeguarded by bisection). Stops at the gap or at the bounds above.
-DelayBound FindDelayBound(const LinkGraph& graph, SplitRouting start);
+// From `start`, a routing of the connected demands with every link's flow
+// below its capacity. Each pass is one round of path-based gradient
+// projection (each demand in turn moves flow from its other paths to its
+// path of least first-derivative length, each move the exact minimum along
+// the line, by Newton's method safeguarded by bisection), then one projected
+// Newton step over all path flows at once (path_newton.h), which moves the
+// flows of demands that share links together where the first round alone
+// slows down. Stops at the gap or after `passLimit` passes (at most the
+// bounds above).
+DelayBound FindDelayBound(const LinkGraph& graph, SplitRouting start,
+                          int passLimit = MaxDelayPasses);
 
 }  // namespace optimize

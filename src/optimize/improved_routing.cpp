@@ -1,5 +1,8 @@
 #include "improved_routing.h"
 
+#include <algorithm>
+#include <numeric>
+
 #include "delay_model.h"
 #include "shortest_paths.h"
 
@@ -27,16 +30,20 @@ double AddedDelay(const LinkGraph& graph, const SinglePathRouting& routing, int3
 }
 
 // The cheapest path for the demand with the exact added delay of its load
-// on each link as the link's length.
+// on each link as the link's length. As in routing, the search starts at the
+// column host and ends at the row host, so that of equal paths the one
+// routing would take is found.
 CheapestPath FindCheapestPath(const LinkGraph& graph, const SinglePathRouting& routing,
                               const Demand& demand) {
     std::vector<double> lengths(graph.Links.size());
     for (size_t l = 0; l < graph.Links.size(); ++l)
         lengths[l] = AddedDelay(graph, routing, static_cast<int32_t>(l), demand.Load);
-    const ShortestTree tree = Dijkstra(graph, lengths, demand.Row, demand.Column);
-    if (tree.Distance[demand.Column] == NoPath)
+    const ShortestTree tree = Dijkstra(graph, lengths, demand.Column, demand.Row);
+    if (tree.Distance[demand.Row] == NoPath)
         return {};
-    return {tree.Distance[demand.Column], HostsTo(graph, tree, demand.Row, demand.Column)};
+    std::vector<int32_t> hosts = HostsTo(graph, tree, demand.Column, demand.Row);
+    std::reverse(hosts.begin(), hosts.end());
+    return {tree.Distance[demand.Row], std::move(hosts)};
 }
 
 void Place(const LinkGraph& graph, SinglePathRouting& routing, size_t d, int64_t sign) {
@@ -76,10 +83,8 @@ bool Reconsider(const LinkGraph& graph, SinglePathRouting& routing, size_t d) {
     return better;
 }
 
-}  // namespace
-
-SinglePathRouting ImproveRouting(const LinkGraph& graph, SinglePathRouting start) {
-    SinglePathRouting routing = std::move(start);
+// One-demand moves until a whole pass changes nothing.
+SinglePathRouting ImproveByMoves(const LinkGraph& graph, SinglePathRouting routing) {
     for (int pass = 0; pass < MaxPasses; ++pass) {
         bool changed = false;
         for (size_t d = 0; d < graph.Demands.size(); ++d)
@@ -88,6 +93,104 @@ SinglePathRouting ImproveRouting(const LinkGraph& graph, SinglePathRouting start
             break;
     }
     return routing;
+}
+
+// The demands, largest first (in routing's order among equal loads).
+std::vector<size_t> LargestFirstOrder(const LinkGraph& graph) {
+    std::vector<size_t> order(graph.Demands.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return graph.Demands[a].Load > graph.Demands[b].Load;
+    });
+    return order;
+}
+
+SinglePathRouting Empty(const LinkGraph& graph) {
+    SinglePathRouting routing;
+    routing.Paths.resize(graph.Demands.size());
+    routing.Flow.assign(graph.Links.size(), 0);
+    return routing;
+}
+
+// Each demand, largest first, on its path of least exact added delay over
+// what the larger ones left.
+SinglePathRouting LargestFirst(const LinkGraph& graph) {
+    SinglePathRouting routing = Empty(graph);
+    for (const size_t d : LargestFirstOrder(graph))
+        Reconsider(graph, routing, d);
+    return routing;
+}
+
+// The hosts of the demand's share of most flow in the split routing, empty
+// when the demand has none or its load no longer fits there.
+std::vector<int32_t> LargestShareIfItFits(const LinkGraph& graph, const SinglePathRouting& routing,
+                                          const SplitRouting& split, size_t d) {
+    const std::vector<PathShare>& shares = split.Shares[d];
+    if (shares.empty())
+        return {};
+    const PathShare& largest = *std::max_element(shares.begin(), shares.end(),
+                                                 [](auto& a, auto& b) { return a.Flow < b.Flow; });
+    std::vector<int32_t> hosts{graph.Demands[d].Row};
+    for (const int32_t l : largest.Links) {
+        if (AddedDelay(graph, routing, l, graph.Demands[d].Load) == NoPath)
+            return {};
+        const Link& link = graph.Links[l];
+        hosts.push_back(link.HostA == hosts.back() ? link.HostB : link.HostA);
+    }
+    return hosts;
+}
+
+// The split optimum rounded: each demand, largest first, on its share of
+// most flow where it fits, else on its path of least added delay.
+SinglePathRouting RoundedSplit(const LinkGraph& graph, const SplitRouting& split) {
+    SinglePathRouting routing = Empty(graph);
+    for (const size_t d : LargestFirstOrder(graph)) {
+        std::vector<int32_t> hosts = LargestShareIfItFits(graph, routing, split, d);
+        if (hosts.empty()) {
+            Reconsider(graph, routing, d);
+            continue;
+        }
+        routing.Paths[d] = std::move(hosts);
+        Place(graph, routing, d, +1);
+    }
+    return routing;
+}
+
+// More demands placed, then more load placed, then a clearly smaller mean
+// delay: two routings equal up to rounding keep the first.
+bool Better(const RoutingFigures& a, const RoutingFigures& b) {
+    if (a.Placed != b.Placed)
+        return a.Placed > b.Placed;
+    if (a.PlacedLoad != b.PlacedLoad)
+        return a.PlacedLoad > b.PlacedLoad;
+    const double mean = a.MeanDelay.value_or(0.0);
+    const double other = b.MeanDelay.value_or(0.0);
+    return mean < other - 1e-12 * other;
+}
+
+}  // namespace
+
+SinglePathRouting ImproveRouting(const LinkGraph& graph, SinglePathRouting start,
+                                 const SplitRouting* splitOptimum) {
+    const RoutingFigures greedy = FiguresOf(graph, start);
+    SinglePathRouting best = ImproveByMoves(graph, std::move(start));
+    RoutingFigures bestFigures = FiguresOf(graph, best);
+    std::vector<SinglePathRouting> others;
+    others.push_back(LargestFirst(graph));
+    if (splitOptimum)
+        others.push_back(RoundedSplit(graph, *splitOptimum));
+    for (SinglePathRouting& other : others) {
+        other = ImproveByMoves(graph, std::move(other));
+        const RoutingFigures figures = FiguresOf(graph, other);
+        // Another start must not give up load or demands the greedy one places.
+        const bool keepsGreedy =
+            figures.Placed >= greedy.Placed && figures.PlacedLoad >= greedy.PlacedLoad;
+        if (keepsGreedy && Better(figures, bestFigures)) {
+            best = std::move(other);
+            bestFigures = figures;
+        }
+    }
+    return best;
 }
 
 }  // namespace optimize

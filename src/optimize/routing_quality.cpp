@@ -30,6 +30,10 @@ QualityBounds FindBounds(const LinkGraph& graph) {
     return bounds;
 }
 
+const SplitRouting* SplitOptimum(const QualityBounds& bounds) {
+    return bounds.Delay ? &bounds.Delay->Routing : nullptr;
+}
+
 }  // namespace
 
 QualityReport AnalyzeQuality(const net::TNetObj& net) {
@@ -39,10 +43,11 @@ QualityReport AnalyzeQuality(const net::TNetObj& net) {
     QualityReport report;
     report.Graph = BuildLinkGraph(routed);
     report.GreedyRouting = RoutingOfPathTable(routed, report.Graph);
-    report.ImprovedRouting = ImproveRouting(report.Graph, report.GreedyRouting);
+    report.Bounds = FindBounds(report.Graph);
+    report.ImprovedRouting =
+        ImproveRouting(report.Graph, report.GreedyRouting, SplitOptimum(report.Bounds));
     report.Greedy = FiguresOf(report.Graph, report.GreedyRouting);
     report.Improved = FiguresOf(report.Graph, report.ImprovedRouting);
-    report.Bounds = FindBounds(report.Graph);
     return report;
 }
 
@@ -51,7 +56,11 @@ void ApplyImprovedRouting(net::TNetObj& net) {
     routed.DynamicRouting = false;
     routed.RouteAll();
     const LinkGraph graph = BuildLinkGraph(routed);
-    const SinglePathRouting improved = ImproveRouting(graph, RoutingOfPathTable(routed, graph));
+    // The same starts as the report's, so that what is applied is what it
+    // showed.
+    const QualityBounds bounds = FindBounds(graph);
+    const SinglePathRouting improved =
+        ImproveRouting(graph, RoutingOfPathTable(routed, graph), SplitOptimum(bounds));
     net::PathTableT paths;
     net::UnroutedTableT unrouted;
     WriteTables(graph, improved, paths, unrouted);

@@ -246,4 +246,55 @@ TEST(RoutingQuality, NegativeCapacitiesCarryNothingAndTheRestIsCountedApart) {
     EXPECT_EQ(optimize::FigureText(report.Bounds.BusiestMin), "0.750000");
 }
 
+// A second channel between the same two hosts, as project files may hold:
+// routing starts the pair from the later channel's capacity.
+void AddSecondChannel(net::TNetObj& net, int32_t slot, int32_t a, int32_t b, int32_t type) {
+    ASSERT_FALSE(net.ChannelPresent[slot]);
+    net.Channels[slot] = {a, b, type, 0, 40.0};
+    net.ChannelPresent[slot] = true;
+    ++net.ChannelCount;
+}
+
+TEST(RoutingQuality, OfTwoChannelsBetweenTheSameHostsTheFiguresUseAndNameTheOneRoutingUses) {
+    // Channel 1 of 1000 and channel 3 of 4000 join 1 and 2; channel 2 leads
+    // on to 3. 1->2 carries 2000: half of 4000, and alone on its link.
+    net::TNetObj net = Net(3, {1000, 4000}, {{1, 2, 1}, {2, 3, 2}});
+    AddSecondChannel(net, 3, 2, 1, 2);
+    net.LoadMatrix[1][2] = 2000;
+    const QualityReport report = AnalyzeQuality(net);
+    net::TNetObj routed = net;
+    routed.RouteAll();
+    ASSERT_EQ(routed.ResidualMatrix[1][2], 2000);
+    EXPECT_EQ(report.Greedy.Busiest, 0.5);
+    EXPECT_EQ(report.Greedy.BusiestChannel, 3);
+    EXPECT_EQ(report.Improved.BusiestChannel, 3);
+    EXPECT_NEAR(*report.Bounds.BusiestMin, 0.5, 1e-12);
+    ExpectCertified(report, Delay(2000, 4000) / 2000);
+
+    // 5000 does not fit the 4000: the limiting channel is the later one.
+    net.LoadMatrix[1][2] = 5000;
+    const QualityReport over = AnalyzeQuality(net);
+    EXPECT_NEAR(*over.Bounds.BusiestMin, 1.25, 1e-9);
+    EXPECT_EQ(over.Bounds.Bottlenecks, (std::vector<int32_t>{3}));
+}
+
+TEST(RoutingQuality, AHostJoinedOnlyByAChannelThatCarriesNothingIsCountedApart) {
+    // Host 5 hangs on host 1 by a channel of negative capacity: its demand
+    // cannot be carried and must stay out of the linear program.
+    net::TNetObj net = TwoRoutes(3000);
+    net.AddHost(400, 300, "", 1);
+    testing_support::SetCapacities(net, {4000, 1000, -500});
+    net.AddChannel(5, 1, 3);
+    net.LoadMatrix[5][1] = 77;
+    net.LoadMatrix[1][5] = 5;
+    const QualityReport report = AnalyzeQuality(net);
+    EXPECT_EQ(report.Bounds.Carried, 1);
+    EXPECT_EQ(report.Bounds.NotCarried, 2);
+    EXPECT_EQ(report.Bounds.NotCarriedLoad, 82);
+    // As TwoRoutes(3000): the split where the first derivatives meet.
+    const double x = (2000 + 2 * 3000) / 3.0;
+    EXPECT_NEAR(*report.Bounds.BusiestMin, 0.6, 1e-9);
+    ExpectCertified(report, 2 * (Delay(x, 4000) + Delay(3000 - x, 1000)) / 3000);
+}
+
 }  // namespace

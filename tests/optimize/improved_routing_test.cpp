@@ -102,6 +102,14 @@ void ExpectNoSingleMoveHelps(const LinkGraph& graph, const SinglePathRouting& ro
     }
 }
 
+bool SameDemandsPlaced(const SinglePathRouting& a, const SinglePathRouting& b) {
+    for (size_t d = 0; d < a.Paths.size(); ++d) {
+        if (a.Paths[d].empty() != b.Paths[d].empty())
+            return false;
+    }
+    return true;
+}
+
 TEST(ImprovedRouting, NeverWorseThanGreedyAndNoSingleMoveImprovesIt) {
     int improvedSomewhere = 0;
     int placedMoreSomewhere = 0;
@@ -117,7 +125,7 @@ TEST(ImprovedRouting, NeverWorseThanGreedyAndNoSingleMoveImprovesIt) {
         ASSERT_GE(improved.Placed, greedy.Placed);
         ASSERT_GE(improved.PlacedLoad, greedy.PlacedLoad);
         ASSERT_TRUE(Fits(report.Graph, report.ImprovedRouting.Flow));
-        if (improved.Placed == greedy.Placed && greedy.MeanDelay) {
+        if (SameDemandsPlaced(report.GreedyRouting, report.ImprovedRouting) && greedy.MeanDelay) {
             EXPECT_LE(*improved.MeanDelay, *greedy.MeanDelay * (1 + 1e-12));
             improvedSomewhere += *improved.MeanDelay < *greedy.MeanDelay * (1 - 1e-9);
         }
@@ -141,9 +149,8 @@ TEST(ImprovedRouting, NeverWorseThanGreedyAndNoSingleMoveImprovesIt) {
     // The seeds are chosen so that the search has work to do.
     EXPECT_GT(improvedSomewhere, 5);
     EXPECT_GT(placedMoreSomewhere, 0);
-    // A few optima run links within a few percent of capacity, where the
-    // passes converge slowly and stop at their bound.
-    EXPECT_GE(gapReached, withDelayBound * 9 / 10);
+    // Also where the optimum runs links within a few percent of capacity.
+    EXPECT_EQ(gapReached, withDelayBound);
 }
 
 TEST(ImprovedRouting, AppliedRoutingIsWhatTheReportDescribes) {
@@ -175,6 +182,135 @@ TEST(ImprovedRouting, AppliedRoutingIsWhatTheReportDescribes) {
         EXPECT_EQ(again.PathTable, net.PathTable);
         EXPECT_EQ(again.ResidualMatrix, net.ResidualMatrix);
     }
+}
+
+}  // namespace
+
+namespace {
+
+net::TNetObj WithCapacities(const std::vector<int32_t>& capacities, int hosts) {
+    net::TNetObj net;
+    testing_support::SetCapacities(net, capacities);
+    for (int h = 1; h <= hosts; ++h)
+        net.AddHost(40 * h, (h % 2) * 60, "", 1);
+    return net;
+}
+
+// The path of the demand from `row` to `column` in the path table.
+std::vector<int32_t> PathOf(const net::TNetObj& net, int32_t row, int32_t column) {
+    for (int32_t p = 1; p <= net.PathTable.PathCount; ++p) {
+        const net::PathRecord& record = net.PathTable.Records[p];
+        if (record[1] == row && record[record[0]] == column)
+            return std::vector<int32_t>(record.begin() + 1, record.begin() + 1 + record[0]);
+    }
+    return {};
+}
+
+TEST(ImprovedRouting, RoutesEqualUpToRoundingAreNotSwapped) {
+    // 1->4 directly over capacity C or round 1-2-3-4 over three channels of
+    // 3C - 2L: unloaded, each of the three adds 10000 L / (3C - 3L), a third
+    // of the direct channel's 10000 L / (C - L). The sums differ only by
+    // rounding, one way or the other depending on the figures.
+    const std::vector<std::pair<int32_t, int32_t>> cases = {
+        {900, 3000}, {777, 9000}, {1100, 2500}, {333, 2500}, {1300, 9000}};
+    for (const auto& [load, capacity] : cases) {
+        SCOPED_TRACE("load " + std::to_string(load) + " capacity " + std::to_string(capacity));
+        net::TNetObj net = WithCapacities({capacity, 3 * capacity - 2 * load}, 4);
+        net.AddChannel(1, 4, 1);
+        net.AddChannel(1, 2, 2);
+        net.AddChannel(2, 3, 2);
+        net.AddChannel(3, 4, 2);
+        net.LoadMatrix[1][4] = load;
+        net::TNetObj greedy = net;
+        greedy.RouteAll();
+        optimize::ApplyImprovedRouting(net);
+        EXPECT_EQ(net.PathTable, greedy.PathTable);
+    }
+}
+
+// A triangle offset by `first - 1`: channel first..first+1 of capacity
+// 1000, the way round first+2 of 900 both. Greedy places first->first+1
+// (300) directly; first+1->first (`large`) then fits nowhere.
+void AddTriangle(net::TNetObj& net, int32_t first, int32_t large) {
+    net.AddChannel(first, first + 1, 1);
+    net.AddChannel(first, first + 2, 2);
+    net.AddChannel(first + 2, first + 1, 2);
+    net.LoadMatrix[first][first + 1] = 300;
+    net.LoadMatrix[first + 1][first] = large;
+}
+
+TEST(ImprovedRouting, TheLargestFirstStartPlacesWhatGreedyLeavesOutDownToAResidualOfOne) {
+    // 999 on the channel of 1000 leaves exactly 1: placed, and 300 goes the
+    // way round. 1000 would leave 0: no start places it.
+    for (const int32_t large : {999, 1000}) {
+        SCOPED_TRACE("large demand " + std::to_string(large));
+        net::TNetObj net = WithCapacities({1000, 900}, 3);
+        AddTriangle(net, 1, large);
+        const optimize::QualityReport report = optimize::AnalyzeQuality(net);
+        EXPECT_EQ(report.Greedy.Unplaced, 1);
+        EXPECT_EQ(report.Greedy.UnplacedLoad, large);
+        optimize::ApplyImprovedRouting(net);
+        if (large == 999) {
+            EXPECT_EQ(report.Improved.Placed, 2);
+            EXPECT_EQ(PathOf(net, 2, 1), (std::vector<int32_t>{2, 1}));
+            EXPECT_EQ(PathOf(net, 1, 2), (std::vector<int32_t>{1, 3, 2}));
+            EXPECT_EQ(net.ResidualMatrix[1][2], 1);
+            EXPECT_EQ(net.Unrouted.Count, 0);
+        } else {
+            EXPECT_EQ(report.Improved.Placed, 1);
+            EXPECT_EQ(report.Improved.UnplacedLoad, 1000);
+            EXPECT_EQ(PathOf(net, 1, 2), (std::vector<int32_t>{1, 2}));
+        }
+    }
+}
+
+TEST(ImprovedRouting, OfEqualPathsItTakesTheOneRoutingsTieRuleTakes) {
+    // 1->6 over 1-2-5-6 or 1-3-4-6, all channels alike. Routing searches
+    // from 6: 4 becomes final before 5, then 2 before 3, and 1 keeps the
+    // predecessor 2: the path runs through the lower host next to the row
+    // host. A search from 1 would end through 4 instead. The triangle 7-8-9
+    // makes the largest-first start win, so that the path is searched anew.
+    net::TNetObj net = WithCapacities({1000, 900, 1500}, 9);
+    for (const auto& [a, b] :
+         std::vector<std::pair<int, int>>{{1, 2}, {2, 5}, {5, 6}, {1, 3}, {3, 4}, {4, 6}})
+        net.AddChannel(a, b, 3);
+    net.LoadMatrix[1][6] = 500;
+    AddTriangle(net, 7, 999);
+    net::TNetObj greedy = net;
+    greedy.RouteAll();
+    ASSERT_EQ(PathOf(greedy, 1, 6), (std::vector<int32_t>{1, 2, 5, 6}));
+    const optimize::QualityReport report = optimize::AnalyzeQuality(net);
+    ASSERT_EQ(report.Greedy.Placed, 2);
+    ASSERT_EQ(report.Improved.Placed, 3);
+    optimize::ApplyImprovedRouting(net);
+    EXPECT_EQ(PathOf(net, 1, 6), (std::vector<int32_t>{1, 2, 5, 6}));
+    EXPECT_EQ(PathOf(net, 8, 7), (std::vector<int32_t>{8, 7}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ImprovedRouting, OnAHeavilyLoadedFullMeshEveryDemandIsPlacedCloseToTheBound) {
+    // 18 hosts in a full mesh of channels of 5000, a demand of 300 to 2400
+    // between every ordered pair: greedy routing leaves demands out. The
+    // rounded split optimum, improved, places all of them near the bound;
+    // the other two starts alone stay above 1.2 times it.
+    net::TNetObj net = WithCapacities({5000}, net::MaxHosts);
+    for (int i = 1; i <= net::MaxHosts; ++i) {
+        for (int j = 1; j <= net::MaxHosts; ++j) {
+            if (i < j)
+                net.AddChannel(i, j, 1);
+            if (i != j)
+                net.LoadMatrix[i][j] = 300 + (i * 7919 + j * 104729) % 2101;
+        }
+    }
+    const optimize::QualityReport report = optimize::AnalyzeQuality(net);
+    EXPECT_GT(report.Greedy.Unplaced, 0);
+    EXPECT_EQ(report.Improved.Placed, net::MaxHosts * (net::MaxHosts - 1));
+    ASSERT_TRUE(report.Bounds.Delay);
+    EXPECT_LE(*report.Improved.MeanDelay, 1.2 * report.Bounds.Delay->Lower);
+    EXPECT_GE(*report.Improved.MeanDelay, report.Bounds.Delay->Lower);
 }
 
 }  // namespace
