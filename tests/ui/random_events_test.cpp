@@ -203,7 +203,7 @@ private:
         } else if (auto* d = qobject_cast<TDesignProgressForm*>(modal)) {
             // It closes when the search ends; "Отмена" only ends it sooner.
             d->setProperty(AnsweredOnce, true);
-            if (random_.Chance(30))
+            if (random_.Chance(40))
                 Press(d->Button1);
         } else if (auto* d = qobject_cast<QFileDialog*>(modal)) {
             AnswerFileDialog(d);
@@ -249,7 +249,7 @@ private:
                    random_.Pick<QString>({"0,8", "0,8", "1", "0,05", "0,5", "1,01", "x", ""}));
         // The shortest limit there is, or a refused one: no run is long.
         RetypeText(d->Edit2, random_.Pick<QString>({"1", "1", "1", "0,5", "3601", "x"}));
-        Press(random_.Chance(80) ? d->Button1 : d->Button2);
+        Press(random_.Chance(65) ? d->Button1 : d->Button2);
         if (d->isVisible())
             Press(d->Button2);
     }
