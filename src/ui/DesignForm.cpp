@@ -256,8 +256,12 @@ const design::Design* TDesignForm::ChosenDesign() const {
     return variants_[index];
 }
 
+bool TDesignForm::MadeFor(const net::TNetObj& net) const {
+    return SameDesignInput(outcome_.Network, net, outcome_.Options.Keep);
+}
+
 void TDesignForm::CheckMadeFor(const net::TNetObj& net) const {
-    if (!SameDesignInput(outcome_.Network, net, outcome_.Options.Keep))
+    if (!MadeFor(net))
         throw net::NetError(
             "Сеть изменилась после проектирования (маршрутизаторы, их места, "
             "нагрузки, типы каналов или оставляемые каналы): проект к ней не "

@@ -25,9 +25,11 @@ public:
     const design::Design* ChosenDesign() const;
     // True from ShowOutcome until the window is closed.
     bool Showing() const { return showing_; }
-    // Raises a NetError when `net` is no longer the network designed for in
-    // what the design rests on: hosts and their places, loads, channel types
-    // and, with the present channels kept, those channels.
+    // False when `net` is no longer the network designed for in what the
+    // design rests on: hosts and their places, loads, channel types and,
+    // with the present channels kept, those channels.
+    bool MadeFor(const net::TNetObj& net) const;
+    // Raises a NetError where MadeFor is false.
     void CheckMadeFor(const net::TNetObj& net) const;
 
 signals:

@@ -194,6 +194,10 @@ private:
     void ApplyDesignClick();
     // The design shown, or none once the result window is closed: repaints.
     void DesignShownChanged();
+    // The report's design section follows the result window: its proposed
+    // design while the window shows it and the network is still the one it
+    // was made for (also again after undoing back to it), else none.
+    void UpdateDesignSummary();
     // Draws the design of the open result window over the picture.
     void PaintDesignProposal();
     // A row of the failure window: redraws and marks the failed element.
@@ -232,7 +236,7 @@ private:
     QAction* LoadsAction = nullptr;
     TFailuresForm* FailuresForm = nullptr;
     TQualityForm* QualityForm = nullptr;
-    // The design advisor's last result, which the report shows when there is one.
+    // The design advisor's result the report shows, kept by UpdateDesignSummary.
     std::optional<paint::DesignSummary> design_;
     TDesignOptionsForm* DesignOptionsForm = nullptr;
     TDesignForm* DesignForm = nullptr;

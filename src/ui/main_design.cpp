@@ -2,7 +2,8 @@
 // сети…" asks for the options, searches in a worker thread under a progress
 // window, and shows the result in its own window, whose design is drawn over
 // the picture while it is open; "применить" replaces the channels by it as
-// one undo step. Nothing changes the network before "применить".
+// one undo step. Nothing changes the network before "применить". The report
+// holds the proposed design while the window shows it for the network as it is.
 #include <algorithm>
 
 #include "DesignForm.h"
@@ -11,6 +12,26 @@
 #include "design_run.h"
 #include "guarded_connect.h"
 #include "main.h"
+
+namespace {
+
+// The report's account of a result; none without a proposed design.
+std::optional<paint::DesignSummary> SummaryOf(const DesignOutcome& outcome) {
+    const design::DesignResult& result = outcome.Result;
+    if (!result.Proposed)
+        return std::nullopt;
+    paint::DesignSummary summary;
+    summary.Status = outcome.Status == design::DesignStatus::Optimal ? "оптимальное решение"
+                     : result.Cancelled ? "поиск прерван: лучшее найденное решение"
+                                        : "поиск остановлен по времени: лучшее найденное решение";
+    summary.Cost = result.Proposed->Cost;
+    summary.Bound = result.Bound;
+    for (const design::DesignChannel& c : result.Proposed->Channels)
+        summary.Channels.push_back({c.HostA, c.HostB, c.Type, c.Kept});
+    return summary;
+}
+
+}  // namespace
 
 void TForm1::DesignClick() {
     if (DesignOptionsForm == nullptr)
@@ -51,7 +72,14 @@ void TForm1::ApplyDesignClick() {
 }
 
 void TForm1::DesignShownChanged() {
+    UpdateDesignSummary();
     PaintNetworkAndStatus();
+}
+
+void TForm1::UpdateDesignSummary() {
+    const bool current =
+        DesignForm != nullptr && DesignForm->Showing() && DesignForm->MadeFor(*net_);
+    design_ = current ? SummaryOf(DesignForm->Outcome()) : std::nullopt;
 }
 
 void TForm1::PaintDesignProposal() {

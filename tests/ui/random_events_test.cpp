@@ -2,7 +2,9 @@
 // editing mode on and near hosts and channels, menu and context-menu
 // commands, the load table with random texts, undo and redo, resizes; every
 // modal window answered at random (confirmed, cancelled or closed, with
-// random typed values). After every event the network must hold together,
+// random typed values). Design searches run at the shortest time limit, some
+// stopped with "Отмена"; their result window is applied, closed or left open
+// over later events. After every event the network must hold together,
 // and every stretch of events undone step by step must give back the network
 // it started from, and redone the one it ended with.
 //
@@ -12,11 +14,15 @@
 #include <QFileDialog>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPointer>
 #include <QtTest>
 #include <cmath>
 #include <cstdlib>
 #include <random>
 
+#include "DesignForm.h"
+#include "DesignOptionsForm.h"
+#include "DesignProgressForm.h"
 #include "HNagr.h"
 #include "ImportForm.h"
 #include "LoadGenForm.h"
@@ -124,6 +130,9 @@ private:
     // bring up another modal window (an error box over the dialog, a
     // question of the file dialog): each answer runs on its own.
     void AnswerTopModal() {
+        // A window that closes by itself (the design search's progress) may
+        // be gone before its answer ran.
+        answering_.removeAll(nullptr);
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr || !modal->isVisible() || answering_.contains(modal))
             return;
@@ -135,7 +144,9 @@ private:
     }
 
     void Answer(QWidget* modal) {
-        if (!modal->isVisible())
+        // A window answered once and left to close by itself is not answered
+        // again: how often the timer fires must not change the random choices.
+        if (!modal->isVisible() || modal->property(AnsweredOnce).toBool())
             return;
         log_ << QString("    answer %1").arg(modal->metaObject()->className());
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
@@ -187,6 +198,13 @@ private:
                 Press(d->Button2);
         } else if (auto* d = qobject_cast<TLoadGenForm*>(modal)) {
             AnswerLoadGenForm(d);
+        } else if (auto* d = qobject_cast<TDesignOptionsForm*>(modal)) {
+            AnswerDesignOptions(d);
+        } else if (auto* d = qobject_cast<TDesignProgressForm*>(modal)) {
+            // It closes when the search ends; "Отмена" only ends it sooner.
+            d->setProperty(AnsweredOnce, true);
+            if (random_.Chance(40))
+                Press(d->Button1);
         } else if (auto* d = qobject_cast<QFileDialog*>(modal)) {
             AnswerFileDialog(d);
         } else if (auto* d = qobject_cast<QDialog*>(modal)) {
@@ -224,6 +242,18 @@ private:
             Press(d->Button2);
     }
 
+    void AnswerDesignOptions(TDesignOptionsForm* d) {
+        d->CheckBox1->setChecked(random_.Chance(30));  // keep the present channels
+        d->CheckBox2->setChecked(random_.Chance(30));  // survive a channel's failure
+        RetypeText(d->Edit1,
+                   random_.Pick<QString>({"0,8", "0,8", "1", "0,05", "0,5", "1,01", "x", ""}));
+        // The shortest limit there is, or a refused one: no run is long.
+        RetypeText(d->Edit2, random_.Pick<QString>({"1", "1", "1", "0,5", "3601", "x"}));
+        Press(random_.Chance(65) ? d->Button1 : d->Button2);
+        if (d->isVisible())
+            Press(d->Button2);
+    }
+
     void AnswerFileDialog(QFileDialog* dialog) {
         if (random_.Chance(40)) {
             static_cast<QDialog*>(dialog)->reject();
@@ -240,10 +270,12 @@ private:
             static_cast<QDialog*>(dialog)->reject();
     }
 
+    static constexpr const char* AnsweredOnce = "randomEventsAnswered";
+
     Random& random_;
     QStringList& log_;
     QTimer timer_;
-    QList<QWidget*> answering_;
+    QList<QPointer<QWidget>> answering_;
 };
 
 struct Run {
@@ -330,6 +362,7 @@ class RandomEventsTest : public QObject {
             QAction* entry = random.Pick(entries);
             log << "context " + entry->text();
             entry->trigger();
+            AnswerDesignWindow(form, random, log);
         } else {
             const QSize size(400 + random.Below(900), 300 + random.Below(700));
             log << QString("resize %1x%2").arg(size.width()).arg(size.height());
@@ -337,6 +370,22 @@ class RandomEventsTest : public QObject {
         }
         if (!form.isVisible())
             Windows::ShowAndWait(form);  // "выход" was answered with closing
+    }
+
+    // The design result window is not modal: after a context command, the
+    // search's own or any later one, it is applied, closed or left open.
+    static void AnswerDesignWindow(TForm1& form, Random& random, QStringList& log) {
+        const int choice = random.Below(10);  // drawn whether or not the window is open
+        auto* window = form.findChild<TDesignForm*>();
+        if (window == nullptr || !window->isVisible())
+            return;
+        if (choice < 4) {
+            log << "    design window: применить";
+            Press(window->Button2);
+        } else if (choice < 7) {
+            log << "    design window: закрыть";
+            Press(window->Button1);
+        }
     }
 
 private slots:

@@ -7,6 +7,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "DesignForm.h"
+#include "DesignOptionsForm.h"
+#include "HNagr.h"
 #include "errors.h"
 #include "report_document.h"
 #include "report_sections.h"
@@ -70,6 +73,40 @@ void SmallNetwork(net::TNetObj& net) {
     net.LoadMatrix[3][2] = 1000;
 }
 
+// Hosts 1 (100, 100), 2 (300, 100) and 3 (100, 300), one channel type of
+// 10000 costing 1 a pixel, 1000 between every two hosts: the cheapest design
+// joins 1-2 and 1-3 (400), far from any time limit.
+void Corner(net::TNetObj& net) {
+    SetCapacities(net, {10000});
+    net.ChannelTypes[1].Value2 = 1;
+    AddHosts(net, {{100, 100}, {300, 100}, {100, 300}});
+    for (int a = 1; a <= 3; ++a) {
+        for (int b = 1; b <= 3; ++b)
+            net.LoadMatrix[a][b] = a == b ? 0 : 1000;
+    }
+}
+
+// "проектирование сети…" at utilisation 0,8, keeping the present channels or not.
+void DesignFromWindow(TForm1& form, bool keep) {
+    ModalAnswer<TDesignOptionsForm> dialog([keep](TDesignOptionsForm* d) {
+        d->CheckBox1->setChecked(keep);
+        d->CheckBox2->setChecked(false);
+        RetypeText(d->Edit1, "0,8");
+        RetypeText(d->Edit2, "20");
+        Press(d->Button1);
+    });
+    ContextEntry(form, "проектирование сети…")->trigger();
+    QVERIFY(dialog.Seen());
+    auto* window = form.findChild<TDesignForm*>();
+    QVERIFY(window != nullptr && window->isVisible() && window->ChosenDesign() != nullptr);
+}
+
+bool HasRow(const QString& text, const QString& pattern) {
+    return QRegularExpression(pattern, QRegularExpression::MultilineOption).match(text).hasMatch();
+}
+
+const QString DesignHeading = "Предложение советника по проектированию";
+
 // The headings of the sections that need a routing.
 const QStringList RoutingHeadings = {"Пути и неразмещённые требования", "Качество маршрутизации",
                                      "Одиночные отказы"};
@@ -85,6 +122,22 @@ class ReportTest : public QObject {
         const QString pdf = dir_.filePath("report.pdf");
         paint::SaveReport(pdf, net, options);
         return pdf;
+    }
+
+    // The text of the report the drawing's "отчёт…" writes.
+    QString FromWindow(TForm1& form) {
+        const QString pdf = dir_.filePath("from-window.pdf");
+        QFile::remove(pdf);
+        ModalAnswer<QFileDialog> dialog([pdf](QFileDialog* d) {
+            d->selectFile(pdf);
+            static_cast<QDialog*>(d)->accept();
+        });
+        QStringList errors;
+        const auto errorBox = ErrorBoxInto(errors);
+        ContextEntry(form, "отчёт…")->trigger();
+        if (!errors.isEmpty())
+            return "error: " + errors.join("; ");
+        return PdfText(pdf);
     }
 
 private slots:
@@ -182,6 +235,84 @@ private slots:
         };
         QVERIFY(row("^ *1 +1-2 +1 +10000 +оставлен *$"));
         QVERIFY(row("^ *2 +1-3 +2 +20000 +новый *$"));
+    }
+
+    void designSectionFollowsTheResultWindow() {
+        Windows w(Windows::All);
+        TForm1& form = w.main();
+        Corner(w.net());
+        w.net().AddChannel(2, 3, 1);
+        form.RedrawAll();
+        Form7->ReloadStringGrid();
+        QVERIFY(!FromWindow(form).contains(DesignHeading));
+
+        DesignFromWindow(form, false);
+        auto* window = form.findChild<TDesignForm*>();
+        QVERIFY(window != nullptr);
+        QString text = FromWindow(form);
+        QVERIFY2(text.contains(DesignHeading), qPrintable(text));
+        QVERIFY(text.contains("Итог поиска: оптимальное решение."));
+        QVERIFY(text.contains("Стоимость предложенной сети: 400.00;"));
+        QVERIFY(text.contains("Предложенные каналы: 2."));
+        QVERIFY(HasRow(text, "^ *1 +1-2 +1 +10000 +новый *$"));
+        QVERIFY(HasRow(text, "^ *2 +1-3 +1 +10000 +новый *$"));
+
+        // Without keeping, the design rests not on the channels: it stays.
+        form.N16->trigger();  // "удалить все каналы"
+        QCOMPARE(w.net().ChannelCount, 0);
+        QVERIFY(FromWindow(form).contains(DesignHeading));
+
+        // A load typed into the table is another network: no section, until undone.
+        {
+            ModalAnswer<TForm7> table([](TForm7* d) {
+                d->StringGrid1->setItem(0, 1, new QTableWidgetItem("1500"));  // from 1 to 2
+                Press(d->Button1);
+            });
+            form.N21->trigger();
+            QVERIFY(table.Seen());
+        }
+        QCOMPARE(w.net().LoadMatrix[1][2], 1500);
+        QCOMPARE(w.net().LoadMatrix[2][1], 1000);
+        QVERIFY(window->isVisible());
+        QVERIFY(!FromWindow(form).contains(DesignHeading));
+        ContextEntry(form, "отменить")->trigger();
+        QCOMPARE(w.net().LoadMatrix[1][2], 1000);
+        QVERIFY(FromWindow(form).contains("Итог поиска: оптимальное решение."));
+        ContextEntry(form, "вернуть")->trigger();
+        QVERIFY(!FromWindow(form).contains(DesignHeading));
+        ContextEntry(form, "отменить")->trigger();
+
+        // Closed, the window takes the section with it.
+        Press(window->Button1);
+        QVERIFY(!FromWindow(form).contains(DesignHeading));
+
+        // Applied, the design is the network: nothing is left to propose.
+        DesignFromWindow(form, false);
+        QVERIFY(FromWindow(form).contains(DesignHeading));
+        Press(window->Button2);
+        QCOMPARE(w.net().ChannelCount, 2);
+        QVERIFY(!window->isVisible());
+        QVERIFY(!FromWindow(form).contains(DesignHeading));
+        ContextEntry(form, "отменить")->trigger();
+        QCOMPARE(w.net().ChannelCount, 0);
+        QVERIFY(!FromWindow(form).contains(DesignHeading));
+    }
+
+    void keptChannelsAreTheDesignsGround() {
+        Windows w(Windows::All);
+        TForm1& form = w.main();
+        Corner(w.net());
+        w.net().AddChannel(1, 2, 1);
+        form.RedrawAll();
+        DesignFromWindow(form, true);
+        const QString text = FromWindow(form);
+        QVERIFY2(text.contains("Стоимость предложенной сети: 200.00;"), qPrintable(text));
+        QVERIFY(HasRow(text, "^ *1 +1-2 +1 +10000 +оставлен *$"));
+        QVERIFY(HasRow(text, "^ *2 +1-3 +1 +10000 +новый *$"));
+        // The kept channel gone, the design no longer fits the network.
+        form.N16->trigger();
+        QCOMPARE(w.net().ChannelCount, 0);
+        QVERIFY(!FromWindow(form).contains(DesignHeading));
     }
 
     void worstFailuresStopAtTen() {
