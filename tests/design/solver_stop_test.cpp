@@ -9,6 +9,7 @@
 #include "design_formulation.h"
 #include "design_problem.h"
 #include "mip_solver.h"
+#include "network_design.h"
 #include "start_design.h"
 
 namespace {
@@ -116,6 +117,37 @@ TEST(SolverStop, AShortLimitKeepsTheBoundBelowKnownDesigns) {
             EXPECT_LE(outcome.Bound, outcome.Objective) << seconds;
         }
     }
+}
+
+// The whole advisor on its longest case: the caller is asked again and
+// again from the first checks on, and its stop ends the run with the best
+// design known and the network as it was.
+TEST(SolverStop, TheAdvisorStopsAtTheRequestOn18HostsWithSurvive) {
+    const net::TNetObj net = SyntheticDesignCase({18, true, 100, 600, 3});
+    const net::TNetObj before = net;
+    int callsBeforeStop = 0;
+    int callsAfterStop = 0;
+    bool stopAsked = false;
+    double lastSeconds = 0.0;
+    NetworkDesign advisor(net);
+    advisor.survive(true).timeLimit(600).progress([&](const DesignProgress& progress) {
+        EXPECT_LE(progress.Bound, progress.BestCost);
+        EXPECT_GE(progress.Seconds, lastSeconds);
+        lastSeconds = progress.Seconds;
+        (stopAsked ? callsAfterStop : callsBeforeStop) += 1;
+        stopAsked = callsBeforeStop == 5;
+        return !stopAsked;
+    });
+    EXPECT_EQ(advisor.run(), DesignStatus::Stopped);
+    EXPECT_EQ(callsBeforeStop, 5);
+    EXPECT_EQ(callsAfterStop, 0);
+    const DesignResult& result = advisor.result();
+    EXPECT_TRUE(result.Cancelled);
+    if (result.Proposed) {
+        EXPECT_LE(result.Bound, result.Proposed->Cost);
+    }
+    EXPECT_EQ(net.Channels, before.Channels);
+    EXPECT_EQ(net.ChannelPresent, before.ChannelPresent);
 }
 
 }  // namespace
