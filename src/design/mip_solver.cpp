@@ -10,6 +10,9 @@
 #include <CbcHeuristicLocal.hpp>
 #include <CbcHeuristicRINS.hpp>
 #include <CbcModel.hpp>
+// CbcCutGenerator.hpp needs CbcNode declared first.
+#include <CbcCutGenerator.hpp>
+#include <CbcNode.hpp>
 #include <CglFlowCover.hpp>
 #include <CglGomory.hpp>
 #include <CglKnapsackCover.hpp>
@@ -211,7 +214,12 @@ std::vector<double> CompleteStart(const MipModel& model, OsiClpSolverInterface& 
     return full;
 }
 
+// The solver's general cuts at the root only: in the tree each pass
+// re-solves the node's program, which on 8 hosts took about a second a node
+// and left the bound where the root put it (gap 14.3 % in 10 s, 3.7 % with
+// cuts at the root only).
 void AddCuts(CbcModel& cbc) {
+    constexpr int AtRootOnly = -99;
     CglProbing probing;
     probing.setUsingObjective(1);
     probing.setMaxPass(3);
@@ -233,6 +241,8 @@ void AddCuts(CbcModel& cbc) {
     cbc.addCutGenerator(&flowCover, -1, "FlowCover");
     cbc.addCutGenerator(&residual, -1, "ResidualCapacity");
     cbc.addCutGenerator(&twomir, -1, "Twomir");
+    for (int i = 0; i < cbc.numberCutGenerators(); ++i)
+        cbc.cutGenerator(i)->setHowOften(AtRootOnly);
 }
 
 void AddHeuristics(CbcModel& cbc) {
