@@ -79,7 +79,9 @@ public:
     // What the branch-and-cut knows at one of its own events; only then is
     // its bound that of an intact tree.
     void noteSearch(const CbcModel& cbc) {
-        if (stopped())
+        // Heuristics search smaller programs of their own, with some columns
+        // fixed: their bounds say nothing about the whole.
+        if (stopped() || &cbc != search_)
             return;
         best_ = cbc.getSolutionCount() > 0 ? cbc.getObjValue() : Infinity;
         bound_ = std::max(bound_, cbc.getBestPossibleObjValue());
@@ -106,6 +108,7 @@ public:
         return stopRequested_;
     }
 
+    void watchSearch(const CbcModel& cbc) { search_ = &cbc; }
     bool stopped() const { return stopRequested_ || deadlinePassed_; }
     bool stopRequested() const { return stopRequested_; }
     // The best bound seen while the search was intact: once a linear program
@@ -118,6 +121,7 @@ private:
     const MipSettings& settings_;
     std::chrono::steady_clock::time_point lastReport_;
     std::chrono::steady_clock::time_point deadline_;
+    const CbcModel* search_ = nullptr;
     double best_ = Infinity;
     double bound_ = -Infinity;
     bool stopRequested_ = false;
@@ -296,6 +300,7 @@ MipOutcome SolveMip(const MipModel& model, const MipSettings& settings) {
 
     const SearchEvents searchEvents(watch);
     cbc.passInEventHandler(&searchEvents);
+    watch.watchSearch(cbc);
 
     if (!watch.stopped())
         cbc.initialSolve();
