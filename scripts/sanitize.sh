@@ -8,9 +8,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${NETD_ASAN_DIR:-build-asan}
-# Line tables are all a report's stack needs: -g1 instead of full debug information.
+# -O1, as the sanitizers are mostly used, compiles in half the time of -O2
+# (the sanitized test programs most of all); line tables are all a report's
+# stack needs.
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNETD_SANITIZE=ON \
-  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
   -DNETD_BUILD_UI=ON -DNETD_BUILD_BENCH=OFF >/dev/null
 # Of the windows' tests only the random use: the others run in the plain build.
 ninja -C "$dir" net_tests format_tests optimize_tests netdesigner-cli reference_files sample_projects \
