@@ -135,16 +135,45 @@ struct EdgeCase {
 
 // At a limit the file is read; one byte, character, node or level more is
 // refused, naming the limit, and changes nothing.
-TEST(ImportRefusal, EachLimitHoldsExactlyAtItsEdge) {
+void ExpectEdges(const std::vector<EdgeCase>& cases) {
     const ScopedWorkDir work;
-    const size_t line = formats::MaxLineLength, size = formats::MaxImportFileSize;
-    const std::string nodeLine = " ( 1 2 )";
-    const std::string tooLong = "строка длиннее 65536 знаков; сеть не изменена";
-    const std::vector<EdgeCase> cases = {
+    for (const EdgeCase& edge : cases) {
+        SCOPED_TRACE(edge.name);
+        TNetObj net;
+        std::ofstream(edge.name, std::ios::binary | std::ios::trunc) << edge.text(edge.edge);
+        if (edge.name.find("size") == 0) {
+            ASSERT_EQ(std::filesystem::file_size(edge.name), edge.edge);
+        }
+        const std::string accepted =
+            MessageOf([&] { formats::ImportNetworkFile(edge.name, 1, 1.0, net); });
+        EXPECT_EQ(accepted, "(no error)");
+        EXPECT_EQ(net.HostCount, edge.hosts);
+
+        std::ofstream(edge.name, std::ios::binary | std::ios::trunc) << edge.text(edge.edge + 1);
+        const TNetObj before = net;
+        const std::string refused =
+            MessageOf([&] { formats::ImportNetworkFile(edge.name, 1, 1.0, net); });
+        EXPECT_EQ(refused.rfind(edge.refusal, 0), 0u) << refused;
+        EXPECT_TRUE(net::SameNetwork(net, before));
+    }
+}
+
+// Apart: each reads a file of 4 MiB.
+TEST(ImportRefusal, TheFileSizeLimitHoldsExactlyAtItsEdge) {
+    const size_t size = formats::MaxImportFileSize;
+    ExpectEdges({
         {"size.gml", [](size_t n) { return PaddedTo("graph [ node [ id 1 ] ]\n", n, "#"); }, size,
          1, "Файл «size.gml» не прочитан: файл больше 4 МиБ, такой сети не бывает"},
         {"size.txt", [](size_t n) { return PaddedTo(NativeWithNodes(2), n, "# "); }, size, 2,
          "Файл «size.txt» не прочитан: файл больше 4 МиБ"},
+    });
+}
+
+TEST(ImportRefusal, EachLimitHoldsExactlyAtItsEdge) {
+    const size_t line = formats::MaxLineLength;
+    const std::string nodeLine = " ( 1 2 )";
+    const std::string tooLong = "строка длиннее 65536 знаков; сеть не изменена";
+    const std::vector<EdgeCase> cases = {
         {"nodes.txt", [](size_t n) { return NativeWithNodes(static_cast<int>(n)); }, 18, 18,
          "Файл «nodes.txt»: узлов 19, а маршрутизаторов в сети может быть не больше 18"},
         {"nodes.gml",
@@ -181,7 +210,9 @@ TEST(ImportRefusal, EachLimitHoldsExactlyAtItsEdge) {
          [](size_t n) { return "graph [\n" + LineOf(n, "node [ id 1 ] w", " 15", ' ') + "\n]\n"; },
          line, 1, "Файл «number.gml», строка 2: " + tooLong},
         {"string.gml",
-         [](size_t n) { return "graph [\n" + LineOf(n, "node [ id 1 label \"", "\"") + "\n]\n]\n"; },
+         [](size_t n) {
+             return "graph [\n" + LineOf(n, "node [ id 1 label \"", "\"") + "\n]\n]\n";
+         },
          line, 1, "Файл «string.gml», строка 2: " + tooLong},
         {"list.gml",
          [](size_t n) { return "graph [\n" + LineOf(n, "node [ id 1 label \"", "\" ]") + "\n]\n"; },
@@ -200,25 +231,7 @@ TEST(ImportRefusal, EachLimitHoldsExactlyAtItsEdge) {
          },
          32, 1, "Файл «deep.gml», строка 1: списки вложены глубже 32 уровней"},
     };
-    for (const EdgeCase& edge : cases) {
-        SCOPED_TRACE(edge.name);
-        TNetObj net;
-        std::ofstream(edge.name, std::ios::binary | std::ios::trunc) << edge.text(edge.edge);
-        if (edge.name.find("size") == 0) {
-            ASSERT_EQ(std::filesystem::file_size(edge.name), edge.edge);
-        }
-        const std::string accepted =
-            MessageOf([&] { formats::ImportNetworkFile(edge.name, 1, 1.0, net); });
-        EXPECT_EQ(accepted, "(no error)");
-        EXPECT_EQ(net.HostCount, edge.hosts);
-
-        std::ofstream(edge.name, std::ios::binary | std::ios::trunc) << edge.text(edge.edge + 1);
-        const TNetObj before = net;
-        const std::string refused =
-            MessageOf([&] { formats::ImportNetworkFile(edge.name, 1, 1.0, net); });
-        EXPECT_EQ(refused.rfind(edge.refusal, 0), 0u) << refused;
-        EXPECT_TRUE(net::SameNetwork(net, before));
-    }
+    ExpectEdges(cases);
 }
 
 TEST(ImportRefusal, FilesThatCannotBeReadAndBadScales) {
