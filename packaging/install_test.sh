@@ -26,6 +26,10 @@ seed=$prefix/share/netdesigner/workspace
 projects=$(find "$seed" -name hosts.hs | wc -l)
 [ "$projects" -ge 3 ] || fail "only $projects sample projects"
 
+doc=$prefix/share/doc/netdesigner
+grep -q '^MIT License' "$doc/LICENSE" || fail "no licence"
+grep -q 'LICENSE' "$doc/README.md" || fail "the README names no licence"
+
 desktop-file-validate "$prefix/share/applications/netdesigner.desktop" || fail "desktop entry"
 grep -q '^Exec=netdesigner-launch' "$prefix/share/applications/netdesigner.desktop" || fail "Exec"
 icon=$prefix/share/icons/hicolor/scalable/apps/netdesigner.svg

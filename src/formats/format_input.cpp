@@ -54,6 +54,20 @@ std::string ReadImportFile(const std::string& path) {
     return text;
 }
 
+void CheckLineLengths(std::string_view text, const std::string& file) {
+    size_t line = 1;
+    for (size_t start = 0; start < text.size(); ++line) {
+        size_t end = text.find('\n', start);
+        const size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        end = end == std::string_view::npos ? text.size() : end;
+        if (end > start && text[end - 1] == '\r' && end < text.size())
+            --end;
+        if (end - start > MaxLineLength)
+            FailAt(file, line, "строка длиннее " + std::to_string(MaxLineLength) + " знаков");
+        start = next;
+    }
+}
+
 std::optional<double> ParseReal(std::string_view text) {
     if (!text.empty() && text.front() == '+')
         text.remove_prefix(1);

@@ -14,7 +14,8 @@ namespace formats {
 // Larger files are refused before they are read: the largest published
 // instance of at most 18 nodes, with all its admissible paths, is far smaller.
 constexpr size_t MaxImportFileSize = 4u << 20;
-// Longer lines are refused in the line-oriented formats.
+// Longer lines are refused in the line-oriented formats; the count leaves
+// out the line end ("\n" or "\r\n").
 constexpr size_t MaxLineLength = 65536;
 // Coordinates further from zero are refused as not meant.
 constexpr double MaxCoordinate = 1e7;
@@ -29,6 +30,10 @@ public:
 
 // The whole file, at most MaxImportFileSize bytes; an IoError names the file.
 std::string ReadImportFile(const std::string& path);
+
+// Refuses the text at its first line longer than MaxLineLength, naming the
+// file and the line.
+void CheckLineLengths(std::string_view text, const std::string& file);
 
 // A real number written in the C locale ("12", "-3.5", "1e3"); nothing for
 // other text, infinities and NaN.

@@ -98,7 +98,9 @@ std::string DecodeEntities(std::string_view text) {
 class GmlParser {
 public:
     GmlParser(std::string_view text, const std::string& file)
-        : text_(WithoutByteOrderMark(text)), file_(file) {}
+        : text_(WithoutByteOrderMark(text)), file_(file) {
+        CheckLineLengths(text_, file_);
+    }
 
     GmlList Parse() {
         GmlList top = ParseEntries(0);
@@ -124,7 +126,6 @@ private:
                 break;
             }
             ++pos_;
-            CheckLine();
         }
     }
 
@@ -136,17 +137,11 @@ private:
         return true;
     }
 
-    void CheckLine() const {
-        if (pos_ - lineStart_ > MaxLineLength)
-            Fail("строка длиннее " + std::to_string(MaxLineLength) + " знаков");
-    }
-
     std::string_view Bare() {
         const size_t start = pos_;
         while (pos_ < text_.size() && !std::isspace(static_cast<unsigned char>(text_[pos_])) &&
                text_[pos_] != '[' && text_[pos_] != ']' && text_[pos_] != '"') {
             ++pos_;
-            CheckLine();
         }
         return text_.substr(start, pos_ - start);
     }
@@ -193,7 +188,6 @@ private:
                     lineStart_ = pos_ + 1;
                 }
                 ++pos_;
-                CheckLine();
             }
             if (pos_ >= text_.size())
                 Fail("файл обрывается внутри строки в кавычках");

@@ -92,6 +92,12 @@ PlacedNode NearestFree(const std::vector<PlacedNode>& placed, int32_t x, int32_t
         return {x, y};
     PlacedNode best{x, y};
     int64_t bestDistance = -1;
+    // Equally near places lie on different rings too ((5, 0) and (3, 4)):
+    // the tie goes by row, then column, not by the ring searched first.
+    const auto better = [&best, &bestDistance](int64_t distance, int32_t cx, int32_t cy) {
+        return bestDistance < 0 || distance < bestDistance ||
+               (distance == bestDistance && (cy < best.y || (cy == best.y && cx < best.x)));
+    };
     // A free position on ring r is at most r * sqrt(2) away: the rings up to
     // that radius hold the nearest one.
     int32_t lastRing = std::max(AreaWidth, AreaHeight);
@@ -104,7 +110,7 @@ PlacedNode NearestFree(const std::vector<PlacedNode>& placed, int32_t x, int32_t
                 if (cx < left || cx > right || cy < top || cy > bottom || Clashes(placed, cx, cy))
                     continue;
                 const int64_t distance = int64_t{dx} * dx + int64_t{dy} * dy;
-                if (bestDistance < 0 || distance < bestDistance) {
+                if (better(distance, cx, cy)) {
                     best = {cx, cy};
                     bestDistance = distance;
                 }

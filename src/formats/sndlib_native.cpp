@@ -57,26 +57,21 @@ private:
         text = WithoutByteOrderMark(text);
         if (text.substr(0, Header.size()) != Header)
             FailAt(file_, 1, "это не файл SNDlib: нет заголовка «?SNDlib native format»");
-        size_t line = 1, lineStart = 0, i = text.find('\n');
+        CheckLineLengths(text, file_);
+        size_t line = 1, i = text.find('\n');
         i = i == std::string_view::npos ? text.size() : i;
         while (i < text.size()) {
             const char c = text[i];
             if (c == '\n') {
                 ++line;
-                lineStart = i + 1;
                 ++i;
                 continue;
             }
-            if (i - lineStart > MaxLineLength)
-                FailAt(file_, line, "строка длиннее " + std::to_string(MaxLineLength) + " знаков");
             if (IsBlank(c)) {
                 ++i;
             } else if (c == '#') {
                 size_t end = text.find('\n', i);
                 end = end == std::string_view::npos ? text.size() : end;
-                if (end - lineStart > MaxLineLength)
-                    FailAt(file_, line,
-                           "строка длиннее " + std::to_string(MaxLineLength) + " знаков");
                 ReadComment(text.substr(i, end - i));
                 i = end;
             } else if (c == '(' || c == ')') {
@@ -85,7 +80,7 @@ private:
             } else {
                 const size_t start = i;
                 while (i < text.size() && !IsBlank(text[i]) && text[i] != '(' && text[i] != ')' &&
-                       text[i] != '#' && i - lineStart <= MaxLineLength)
+                       text[i] != '#')
                     ++i;
                 tokens_.push_back({text.substr(start, i - start), line});
             }

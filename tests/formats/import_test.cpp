@@ -2,12 +2,14 @@
 // mapping onto the model's slots makes of them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <string>
 
 #include "errors.h"
 #include "network_import.h"
+#include "network_mapping.h"
 #include "test_support.h"
 #include "undo_history.h"
 
@@ -225,6 +227,132 @@ DEMANDS (
     EXPECT_EQ(Hosts(net), "1:West@20,236 2:East@552,236 3:Lone@286,236 ");
     EXPECT_EQ(net.LoadMatrix[1][2], 8);  // 7.5 rounds up
     EXPECT_EQ(net.LoadMatrix[2][1], 1);  // 0.625
+}
+
+// Names as the files write them: marks taken off letters beyond Latin-1,
+// hexadecimal character references, a byte order mark before the text.
+TEST(ImportNetwork, NamesLoseTheirMarksWhateverTheFileAndItsStart) {
+    const ScopedWorkDir work;
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"marks.txt", bom + "?SNDlib native format; type: network; version: 1.0\n"
+                            "NODES (\n  Łódź ( 100 100 )\n  Škoda ( 300 100 )\n"
+                            "  Kraków ( 200 300 )\n)\n"},
+        {"marks.gml", bom + "graph [\n node [ id 1 label \"&#x141;&#xF3;d&#x17A;\" ]\n"
+                            " node [ id 2 label \"&#X160;koda\" ]\n"
+                            " node [ id 3 label \"Krak&#243;w\" ]\n]\n"},
+        {"marks.xml", bom + "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                            "<network><networkStructure><nodes>"
+                            "<node id=\"Łódź\"/><node id=\"Škoda\"/><node id=\"Kraków\"/>"
+                            "</nodes></networkStructure></network>\n"},
+    };
+    for (const auto& [file, text] : files) {
+        SCOPED_TRACE(file);
+        TNetObj net = Before();
+        const ImportReport report = Import(file, text, net);
+        ASSERT_EQ(net.HostCount, 3);
+        EXPECT_EQ(net.HostName(1), "Lodz");
+        EXPECT_EQ(net.HostName(2), "Skoda");
+        EXPECT_EQ(net.HostName(3), "Krakow");
+        EXPECT_EQ(report.renamedHosts, 3);
+    }
+    // A hexadecimal reference is not read as a decimal one, nor left as it is.
+    TNetObj net = Before();
+    Import("koln.gml",
+           "graph [ node [ id 1 label \"K&#xF6;ln\" ] node [ id 2 label "
+           "\"K&#XF6;ln &#x4B;\" ] ]",
+           net);
+    EXPECT_EQ(net.HostName(1), "Koln");
+    EXPECT_EQ(net.HostName(2), "Koln K");
+}
+
+// Without a hint, positions are latitudes only when every y lies within
+// ±90 (and every x within ±180).
+TEST(ImportNetwork, PixelPositionsBeyondTheLatitudesAreKept) {
+    const ScopedWorkDir work;
+    const std::string header = "?SNDlib native format; type: network; version: 1.0\nNODES (\n";
+    TNetObj net = Before();
+    Import("low.txt", header + "  A ( 100 91 )\n  B ( 150 180 )\n  C ( 20 120 )\n)\n", net);
+    EXPECT_EQ(Hosts(net), "1:A@100,91 2:B@150,180 3:C@20,120 ");
+    // At the edge: a latitude of 90, so geographical and fitted north up.
+    Import("edge.txt", header + "  A ( 100 90 )\n  B ( 150 -90 )\n)\n", net);
+    EXPECT_EQ(net.Hosts[1].Y, formats::AreaMargin);
+    EXPECT_EQ(net.Hosts[2].Y, formats::AreaHeight - 1 - formats::AreaMargin);
+}
+
+formats::SourceNetwork PixelNodes(const std::vector<formats::SourcePoint>& points) {
+    formats::SourceNetwork source;
+    source.coordinates = formats::CoordinateKind::Pixel;
+    for (const formats::SourcePoint& p : points)
+        source.nodes.push_back({"n", p});
+    return source;
+}
+
+bool Clash(const formats::PlacedNode& a, int x, int y) {
+    return std::abs(a.x - x) < net::ProximityPixels && std::abs(a.y - y) < net::ProximityPixels;
+}
+
+// Every position inside the margin, tried one by one: the free one nearest
+// to (x, y), then the upper, then the left one.
+formats::PlacedNode NearestFreeByTrial(const std::vector<formats::PlacedNode>& placed, int x,
+                                       int y) {
+    formats::PlacedNode best{-1, -1};
+    long bestDistance = -1;
+    const int margin = formats::AreaMargin;
+    for (int cy = margin; cy <= formats::AreaHeight - 1 - margin; ++cy) {
+        for (int cx = margin; cx <= formats::AreaWidth - 1 - margin; ++cx) {
+            if (std::any_of(placed.begin(), placed.end(),
+                            [&](const formats::PlacedNode& p) { return Clash(p, cx, cy); }))
+                continue;
+            const long distance = long{cx - x} * (cx - x) + long{cy - y} * (cy - y);
+            if (bestDistance < 0 || distance < bestDistance) {
+                best = {cx, cy};
+                bestDistance = distance;
+            }
+        }
+    }
+    return best;
+}
+
+TEST(ImportNetwork, AClashingHostTakesTheNearestFreePlaceThenTheUpperLeftOne) {
+    ImportReport report;
+    // Four places 8 pixels off: the one above.
+    auto placed = formats::PlaceNodes(PixelNodes({{100, 100}, {100, 100}}), report);
+    EXPECT_EQ(placed[1].x, 100);
+    EXPECT_EQ(placed[1].y, 92);
+    // On the top margin nothing is above: of left and right, the left.
+    placed = formats::PlaceNodes(PixelNodes({{100, 20}, {100, 20}}), report);
+    EXPECT_EQ(placed[1].x, 92);
+    EXPECT_EQ(placed[1].y, 20);
+    // In the bottom-right corner only the places up and left are free.
+    placed = formats::PlaceNodes(PixelNodes({{552, 452}, {552, 452}, {552, 452}}), report);
+    EXPECT_EQ(placed[1].x, 552);
+    EXPECT_EQ(placed[1].y, 444);
+    EXPECT_EQ(placed[2].x, 544);
+    EXPECT_EQ(placed[2].y, 452);
+    EXPECT_EQ(report.movedHosts, 4);
+}
+
+// Eighteen nodes in one place, in the middle or in a corner of the area:
+// each moved host lands where a search of every position of the area puts
+// it. In the corner the last ones land beyond the first ring of the search
+// that holds a free place, which lies further away.
+TEST(ImportNetwork, ACrowdOfClashingHostsSpreadsToTheNearestFreePlaces) {
+    for (const formats::SourcePoint centre : {formats::SourcePoint{300, 200}, {20, 20}, {27, 27}}) {
+        SCOPED_TRACE(centre.x);
+        ImportReport report;
+        const std::vector<formats::SourcePoint> points(net::MaxHosts, centre);
+        const std::vector<formats::PlacedNode> placed =
+            formats::PlaceNodes(PixelNodes(points), report);
+        EXPECT_EQ(report.movedHosts, net::MaxHosts - 1);
+        for (size_t k = 1; k < placed.size(); ++k) {
+            const std::vector<formats::PlacedNode> before(placed.begin(), placed.begin() + k);
+            const formats::PlacedNode expected =
+                NearestFreeByTrial(before, static_cast<int>(centre.x), static_cast<int>(centre.y));
+            EXPECT_EQ(placed[k].x, expected.x) << k;
+            EXPECT_EQ(placed[k].y, expected.y) << k;
+        }
+    }
 }
 
 }  // namespace

@@ -6,10 +6,12 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "errors.h"
+#include "format_input.h"
 #include "network_export.h"
 #include "network_import.h"
 #include "test_support.h"
@@ -104,6 +106,132 @@ TEST(ImportRefusal, ABadFileNamesItsPlaceAndChangesNothing) {
         EXPECT_NE(message.find("сеть не изменена"), std::string::npos) << message;
         EXPECT_TRUE(net::SameNetwork(net, before)) << file.name;
     }
+}
+
+// The text padded with comment lines of at most 1000 characters to exactly
+// `size` bytes; `comment` starts a comment line of the format.
+std::string PaddedTo(std::string text, size_t size, const std::string& comment) {
+    while (text.size() < size) {
+        const size_t line = std::min<size_t>(1000, size - text.size());
+        text += line == 1 ? "\n" : comment + std::string(line - 1 - comment.size(), 'x') + "\n";
+    }
+    return text;
+}
+
+// A line of exactly `length` characters: head, filler, tail.
+std::string LineOf(size_t length, const std::string& head, const std::string& tail,
+                   char filler = 'x') {
+    return head + std::string(length - head.size() - tail.size(), filler) + tail;
+}
+
+struct EdgeCase {
+    std::string name;
+    // The file with its longest line, or its size, or its nesting at `edge`.
+    std::function<std::string(size_t edge)> text;
+    size_t edge;
+    int hosts;            // what the file at the edge imports
+    std::string refusal;  // how the file one past the edge is refused
+};
+
+// At a limit the file is read; one byte, character, node or level more is
+// refused, naming the limit, and changes nothing.
+void ExpectEdges(const std::vector<EdgeCase>& cases) {
+    const ScopedWorkDir work;
+    for (const EdgeCase& edge : cases) {
+        SCOPED_TRACE(edge.name);
+        TNetObj net;
+        std::ofstream(edge.name, std::ios::binary | std::ios::trunc) << edge.text(edge.edge);
+        if (edge.name.find("size") == 0) {
+            ASSERT_EQ(std::filesystem::file_size(edge.name), edge.edge);
+        }
+        const std::string accepted =
+            MessageOf([&] { formats::ImportNetworkFile(edge.name, 1, 1.0, net); });
+        EXPECT_EQ(accepted, "(no error)");
+        EXPECT_EQ(net.HostCount, edge.hosts);
+
+        std::ofstream(edge.name, std::ios::binary | std::ios::trunc) << edge.text(edge.edge + 1);
+        const TNetObj before = net;
+        const std::string refused =
+            MessageOf([&] { formats::ImportNetworkFile(edge.name, 1, 1.0, net); });
+        EXPECT_EQ(refused.rfind(edge.refusal, 0), 0u) << refused;
+        EXPECT_TRUE(net::SameNetwork(net, before));
+    }
+}
+
+// Apart: each reads a file of 4 MiB.
+TEST(ImportRefusal, TheFileSizeLimitHoldsExactlyAtItsEdge) {
+    const size_t size = formats::MaxImportFileSize;
+    ExpectEdges({
+        {"size.gml", [](size_t n) { return PaddedTo("graph [ node [ id 1 ] ]\n", n, "#"); }, size,
+         1, "Файл «size.gml» не прочитан: файл больше 4 МиБ, такой сети не бывает"},
+        {"size.txt", [](size_t n) { return PaddedTo(NativeWithNodes(2), n, "# "); }, size, 2,
+         "Файл «size.txt» не прочитан: файл больше 4 МиБ"},
+    });
+}
+
+TEST(ImportRefusal, EachLimitHoldsExactlyAtItsEdge) {
+    const size_t line = formats::MaxLineLength;
+    const std::string nodeLine = " ( 1 2 )";
+    const std::string tooLong = "строка длиннее 65536 знаков; сеть не изменена";
+    const std::vector<EdgeCase> cases = {
+        {"nodes.txt", [](size_t n) { return NativeWithNodes(static_cast<int>(n)); }, 18, 18,
+         "Файл «nodes.txt»: узлов 19, а маршрутизаторов в сети может быть не больше 18"},
+        {"nodes.gml",
+         [](size_t n) {
+             std::string text = "graph [\n";
+             for (size_t k = 0; k < n; ++k)
+                 text += " node [ id " + std::to_string(k) + " ]\n";
+             return text + "]\n";
+         },
+         18, 18, "Файл «nodes.gml»: узлов 19"},
+        // Every way a line of the native format can end.
+        {"token.txt",
+         [&](size_t n) { return Header + "NODES (\n" + LineOf(n, "A", nodeLine) + "\n)\n"; }, line,
+         1, "Файл «token.txt», строка 3: " + tooLong},
+        {"comment.txt",
+         [&](size_t n) {
+             return Header + LineOf(n, "# ", "") + "\nNODES (\n A" + nodeLine + "\n)\n";
+         },
+         line, 1, "Файл «comment.txt», строка 2: " + tooLong},
+        {"bracket.txt",
+         [&](size_t n) { return Header + "NODES (\n" + LineOf(n, "A ( 1 2", " )", ' ') + "\n)\n"; },
+         line, 1, "Файл «bracket.txt», строка 3: " + tooLong},
+        {"crlf.txt",
+         [&](size_t n) { return Header + "NODES (\r\n" + LineOf(n, "A", nodeLine) + "\r\n)\r\n"; },
+         line, 1, "Файл «crlf.txt», строка 3: " + tooLong},
+        {"header.txt",
+         [&](size_t n) { return LineOf(n, Header.substr(0, Header.size() - 1), "") + "\n"; }, line,
+         0, "Файл «header.txt», строка 1: " + tooLong},
+        {"last.txt",
+         [&](size_t n) { return Header + "NODES (\n A" + nodeLine + LineOf(n, "\n", ")", ' '); },
+         line + 1, 1, "Файл «last.txt», строка 4: " + tooLong},
+        // And of GML: a number, a string, a list, a comment.
+        {"number.gml",
+         [](size_t n) { return "graph [\n" + LineOf(n, "node [ id 1 ] w", " 15", ' ') + "\n]\n"; },
+         line, 1, "Файл «number.gml», строка 2: " + tooLong},
+        {"string.gml",
+         [](size_t n) {
+             return "graph [\n" + LineOf(n, "node [ id 1 label \"", "\"") + "\n]\n]\n";
+         },
+         line, 1, "Файл «string.gml», строка 2: " + tooLong},
+        {"list.gml",
+         [](size_t n) { return "graph [\n" + LineOf(n, "node [ id 1 label \"", "\" ]") + "\n]\n"; },
+         line, 1, "Файл «list.gml», строка 2: " + tooLong},
+        {"close.gml",
+         [](size_t n) { return "graph [ node [ id 1 ]\n" + LineOf(n, "", "]", ' ') + "\n"; }, line,
+         1, "Файл «close.gml», строка 2: " + tooLong},
+        {"comment.gml",
+         [](size_t n) { return "graph [ node [ id 1 ] ]\n" + LineOf(n, "#", "") + "\n"; }, line, 1,
+         "Файл «comment.gml», строка 2: " + tooLong},
+        // Lists nested as deep as they may be: graph, node and 30 more.
+        {"deep.gml",
+         [](size_t n) {
+             return "graph [ node [ id 1 " + Repeated("x [ ", static_cast<int>(n) - 2) +
+                    Repeated("] ", static_cast<int>(n)) + "\n";
+         },
+         32, 1, "Файл «deep.gml», строка 1: списки вложены глубже 32 уровней"},
+    };
+    ExpectEdges(cases);
 }
 
 TEST(ImportRefusal, FilesThatCannotBeReadAndBadScales) {

@@ -65,6 +65,30 @@ TEST(ExchangeRoundTrip, HostsChannelsAndLoadsComeBack) {
     }
 }
 
+// Each channel is written with its own type's capacity, the last type of the
+// table too; a type the table does not hold has none.
+TEST(ExchangeRoundTrip, EveryChannelCarriesTheCapacityOfItsType) {
+    TNetObj net;
+    testing_support::SetCapacities(net, {5000, 20000, 64000});
+    testing_support::AddHosts(net, {{50, 50}, {200, 50}, {350, 50}, {500, 50}});
+    testing_support::AddChannels(net, {{1, 2}}, 3);
+    testing_support::AddChannels(net, {{2, 3}}, 1);
+    testing_support::AddChannels(net, {{3, 4}}, 2);
+    net.AddChannel(4, 1, 1);
+    net.Channels[4].TypeNo = 4;  // beyond the table, as an old project may hold it
+    const std::string native = formats::SndlibNativeText(net);
+    EXPECT_NE(native.find("L1 ( a b ) 64000 0 0 0 ( )\n"), std::string::npos) << native;
+    EXPECT_NE(native.find("L2 ( b c ) 5000 0 0 0 ( )\n"), std::string::npos) << native;
+    EXPECT_NE(native.find("L3 ( c d ) 20000 0 0 0 ( )\n"), std::string::npos) << native;
+    EXPECT_NE(native.find("L4 ( d a ) 0 0 0 0 ( )\n"), std::string::npos) << native;
+    const std::string gml = formats::GmlText(net);
+    for (const char* edge : {"source 1\n    target 2\n    capacity 64000\n",
+                             "source 2\n    target 3\n    capacity 5000\n",
+                             "source 3\n    target 4\n    capacity 20000\n",
+                             "source 4\n    target 1\n    capacity 0\n"})
+        EXPECT_NE(gml.find(edge), std::string::npos) << edge << gml;
+}
+
 TEST(ExchangeRoundTrip, TheFileIsReplacedOnlyWhenWritten) {
     const ScopedWorkDir work;
     const TNetObj net = Designed();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -135,6 +136,77 @@ TEST(SameNetwork, SeesAChangeInEveryKindOfFieldButTheWorkAreas) {
     scratch.TreeLabel[3] = 5;
     scratch.SortedLength[2] = 4.0;
     EXPECT_TRUE(net::SameNetwork(base, scratch));
+}
+
+// The three project files of `net`, saved into `folder`.
+std::vector<std::vector<uint8_t>> SavedFiles(const TNetObj& net, const std::string& folder) {
+    std::filesystem::create_directory(folder);
+    net.SaveProject(folder);
+    std::vector<std::vector<uint8_t>> files;
+    for (const char* name : {"hosts.hs", "channels.cs", "general.gs"})
+        files.push_back(testing_support::ReadBytes(folder + "/" + name));
+    return files;
+}
+
+// The close question trusts it: a change the comparison misses would be lost
+// without a question. Each field of the files is changed alone, in a present
+// slot and in a free one, whose records the files keep too.
+TEST(SameProject, SeesEveryFieldAProjectFileHoldsAndNothingElse) {
+    const testing_support::ScopedWorkDir work;
+    TNetObj base;
+    testing_support::SetCapacities(base, {5000, 9000});
+    testing_support::AddHosts(base, {{50, 50}, {200, 60}, {120, 200}});
+    testing_support::AddChannels(base, {{1, 2}, {2, 3}});
+    base.LoadMatrix[1][2] = 100;
+    base.RouteAll();
+    const std::vector<std::pair<const char*, Change>> saved = {
+        {"name length", [](TNetObj& n) { --n.Hosts[1].NameLength; }},
+        {"name character", [](TNetObj& n) { n.Hosts[2].NameChars[19] = 'z'; }},
+        {"filler", [](TNetObj& n) { n.Hosts[18].Filler[2] = 1; }},
+        {"host x", [](TNetObj& n) { ++n.Hosts[3].X; }},
+        {"host y", [](TNetObj& n) { --n.Hosts[1].Y; }},
+        {"host type", [](TNetObj& n) { n.Hosts[2].TypeNo = 2; }},
+        {"host reserved", [](TNetObj& n) { n.Hosts[9].Reserved = 7; }},
+        {"channel end a", [](TNetObj& n) { n.Channels[1].HostA = 3; }},
+        {"channel end b", [](TNetObj& n) { n.Channels[153].HostB = 1; }},
+        {"channel type", [](TNetObj& n) { n.Channels[2].TypeNo = 2; }},
+        {"channel reserved", [](TNetObj& n) { n.Channels[2].Reserved = -1; }},
+        {"channel length", [](TNetObj& n) { n.Channels[1].Length *= 1.0 + 1e-15; }},
+        {"length sign", [](TNetObj& n) { n.Channels[99].Length = -0.0; }},
+        {"host present", [](TNetObj& n) { n.HostPresent[18] = true; }},
+        {"channel present", [](TNetObj& n) { n.ChannelPresent[2] = false; }},
+        {"load", [](TNetObj& n) { n.LoadMatrix[1][2] = 101; }},
+        {"last load", [](TNetObj& n) { n.LoadMatrix[18][17] = -1; }},
+        {"diagonal load", [](TNetObj& n) { n.LoadMatrix[2][2] = 5; }},
+        {"real number", [](TNetObj& n) { n.GeneralReal = 0.25; }},
+    };
+    const std::vector<std::pair<const char*, Change>> unsaved = {
+        {"network name", [](TNetObj& n) { n.NetworkName = "другая"; }},
+        {"host count", [](TNetObj& n) { ++n.HostCount; }},
+        {"channel count", [](TNetObj& n) { --n.ChannelCount; }},
+        {"host types", [](TNetObj& n) { n.HostTypes[1].Value1 = 3; }},
+        {"channel types", [](TNetObj& n) { n.ChannelTypes[2].Capacity = 1; }},
+        {"routing", [](TNetObj& n) { n.RouteAll(); }},
+        {"no routing", [](TNetObj& n) { n.PathTable = {}; }},
+        {"residuals", [](TNetObj& n) { n.ResidualMatrix[1][2] = 0; }},
+        {"delays", [](TNetObj& n) { n.DelayMatrix[1][2] = 0.5; }},
+        {"unrouted", [](TNetObj& n) { n.Unrouted.Count = 1; }},
+        {"dynamic", [](TNetObj& n) { n.DynamicRouting = true; }},
+    };
+    const auto files = SavedFiles(base, "base");
+    for (const auto& [what, change] : saved) {
+        TNetObj changed = base;
+        change(changed);
+        EXPECT_NE(SavedFiles(changed, "changed"), files) << what << ": not in the files";
+        EXPECT_FALSE(net::SameProject(base, changed)) << what;
+        EXPECT_FALSE(net::SameProject(changed, base)) << what;
+    }
+    for (const auto& [what, change] : unsaved) {
+        TNetObj changed = base;
+        change(changed);
+        EXPECT_EQ(SavedFiles(changed, "changed"), files) << what << ": in the files";
+        EXPECT_TRUE(net::SameProject(base, changed)) << what;
+    }
 }
 
 }  // namespace

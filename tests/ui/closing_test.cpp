@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QtTest>
 #include <cstring>
+#include <filesystem>
 
 #include "SaveAsForm.h"
 #include "qt_translation.h"
@@ -25,6 +26,23 @@ void Change(TForm1& form) {
     form.RedrawAll();
 }
 
+// Presses Escape on the question and records it.
+ModalAnswer<QMessageBox> Escape(QString& question) {
+    return ModalAnswer<QMessageBox>([&question](QMessageBox* box) {
+        question = box->text();
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+}
+
+// A recovery copy of `net` under the recovery root, as a program killed
+// after writing it leaves it.
+void LeaveRecoveryCopy(const net::TNetObj& net, const std::string& name) {
+    const std::string root = net::DefaultRecoveryRoot();
+    net::RecoveryStore store(root);
+    store.Write(net, "");
+    std::filesystem::copy(store.Folder(), root + "/" + name);
+}
+
 // Answers the question with the button of that text ("yes": the yes button,
 // in whatever language) and records the question.
 ModalAnswer<QMessageBox> Answer(const QString& button, QString& question) {
@@ -32,7 +50,8 @@ ModalAnswer<QMessageBox> Answer(const QString& button, QString& question) {
         question = box->text();
         for (QAbstractButton* b : box->buttons()) {
             if (b->text() == button ||
-                (button == "yes" && box->buttonRole(b) == QMessageBox::YesRole))
+                (button == "yes" && box->buttonRole(b) == QMessageBox::YesRole) ||
+                (button == "no" && box->buttonRole(b) == QMessageBox::NoRole))
                 b->click();
         }
     });
@@ -101,6 +120,58 @@ private slots:
         QVERIFY(!form.HasUnsavedChanges());
     }
 
+    // Saved, then routed: routing results are no part of a project.
+    void routingASavedNetworkLeavesNothingUnsaved() {
+        Windows w(Windows::All);
+        TForm1& form = w.main();
+        w.net().Reset();
+        Change(form);
+        w.net().LoadMatrix[2][1] = 700;
+        Access::MarkSaved(form, "");
+        form.N18->trigger();
+        QVERIFY(w.net().PathTable.PathCount > 0);
+        QString question;
+        const auto answer = Answer("Отмена", question);
+        QVERIFY(form.close());
+        QCOMPARE(question, QString());
+    }
+
+    void aSingleChangedLoadMakesClosingAsk() {
+        Windows w(Windows::All);
+        TForm1& form = w.main();
+        w.net().Reset();
+        Change(form);
+        Access::MarkSaved(form, "");
+        w.net().LoadMatrix[2][1] = 1;
+        QVERIFY(form.HasUnsavedChanges());
+        QString question;
+        {
+            const auto answer = Answer("Отмена", question);
+            QVERIFY(!form.close());
+        }
+        QCOMPARE(question, QString("Сохранить изменения в сети «новый»?"));
+        // Changed back: nothing to ask.
+        w.net().LoadMatrix[2][1] = 0;
+        QVERIFY(!form.HasUnsavedChanges());
+    }
+
+    void escapeOnTheQuestionKeepsTheWindowAndTheChange() {
+        Windows w(Windows::All);
+        TForm1& form = w.main();
+        w.net().Reset();
+        Access::MarkSaved(form, "");
+        Change(form);
+        QString question;
+        {
+            const auto answer = Escape(question);
+            QVERIFY(!form.close());
+        }
+        QCOMPARE(question, QString("Сохранить изменения в сети «новый»?"));
+        QVERIFY(form.isVisible());
+        QCOMPARE(w.net().LoadMatrix[1][2], 1234);
+        QVERIFY(form.HasUnsavedChanges());
+    }
+
     void saveGoesToTheLastFolderOrThroughSaveAs() {
         Windows w(Windows::All);
         TForm1& form = w.main();
@@ -117,6 +188,7 @@ private slots:
         net::TNetObj loaded;
         loaded.LoadProject("kept");
         QVERIFY(net::SameProject(loaded, w.net()));
+        QVERIFY(!form.HasUnsavedChanges());
 
         // Never saved: "сохранить как" asks for a new folder.
         QVERIFY(Windows::ShowAndWait(form));
@@ -191,6 +263,32 @@ private slots:
         // Restored as changed: closing asks again; offered once only.
         QVERIFY(form.HasUnsavedChanges());
         QVERIFY(net::RecoveryStore::FindStale(net::DefaultRecoveryRoot()).empty());
+    }
+
+    void aDeclinedCopyIsNotOfferedAgain() {
+        net::TNetObj lost;
+        lost.Reset();
+        AddHosts(lost, {{60, 60}});
+        lost.NetworkName = "отклонённая";
+        LeaveRecoveryCopy(lost, "declined");
+        Windows w(Windows::All);
+        TForm1& form = w.main();
+        w.net().Reset();
+        QString question;
+        {
+            const auto answer = Answer("no", question);
+            form.OfferRecovery();
+        }
+        QVERIFY2(question.startsWith("Восстановить несохранённую сеть «отклонённая»"),
+                 qPrintable(question));
+        QCOMPARE(w.net().HostCount, 0);
+        QVERIFY(net::RecoveryStore::FindStale(net::DefaultRecoveryRoot()).empty());
+        question.clear();
+        {
+            const auto answer = Answer("no", question);
+            form.OfferRecovery();
+        }
+        QCOMPARE(question, QString());
     }
 
     void qtsOwnTextsAreRussian() {
