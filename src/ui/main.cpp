@@ -2,6 +2,7 @@
 #include "main.h"
 
 #include <QHeaderView>
+#include <QProxyStyle>
 #include <QResizeEvent>
 #include <initializer_list>
 #include <utility>
@@ -26,9 +27,32 @@ using Handler = void (TForm1::*)();
 
 }  // namespace
 
+namespace {
+
+// The main window's layout places its central widget through a geometry
+// animation (of zero length without docks) whenever the style animates
+// widgets; a resize that reaches the layout again while such an animation
+// starts uses it after it is freed, and the program crashed now and then
+// while its window was resized. The window has no docks to animate: the
+// central widget is placed directly.
+class UnanimatedStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        if (hint == SH_Widget_Animation_Duration)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
+}  // namespace
+
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     paint::InstallFontSubstitutes();
     setupUi(this);
+    auto* unanimated = new UnanimatedStyle;
+    unanimated->setParent(centralwidget);
+    centralwidget->setStyle(unanimated);
     ApplyFontHeights(*this);
     // The drawing's face is the one a saved or rendered picture uses.
     Image1->setFont(paint::PictureFont());

@@ -36,6 +36,20 @@ void RoutedPair(TForm1& form) {
 
 }  // namespace
 
+// Counts the children other than widgets (such as animations) given to the
+// object it watches; a new child is announced before it is fully made, so its
+// class cannot be asked yet.
+class ChildCounter : public QObject {
+public:
+    int added = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::ChildAdded &&
+            !static_cast<QChildEvent*>(event)->child()->isWidgetType())
+            ++added;
+        return false;
+    }
+};
+
 class MainWindowTest : public QObject {
     Q_OBJECT
 
@@ -98,6 +112,22 @@ private slots:
             QCOMPARE(form.ProgressBar1->geometry().right() - image.right(), 1);
             QCOMPARE(form.Picture().size(), image.size());
         }
+    }
+
+    // The layout once placed the drawing's container through an animation on
+    // every resize, which a nested resize could free while it started.
+    void resizeStartsNoAnimation() {
+        Windows w;
+        TForm1& form = w.main();
+        QVERIFY(Windows::ShowAndWait(form));
+        ChildCounter animations;
+        form.centralwidget->installEventFilter(&animations);
+        const int menu = form.height() - form.centralwidget->height();
+        for (const QSize client : {QSize(900, 600), QSize(500, 400), QSize(1200, 800)}) {
+            form.resize(client.width(), client.height() + menu);
+            QTRY_COMPARE(form.centralwidget->size(), client);
+        }
+        QCOMPARE(animations.added, 0);
     }
 
     void resizeRedrawsFromTheNetwork() {
