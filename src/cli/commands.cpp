@@ -265,14 +265,14 @@ void PutLoads(Session& s, const net::LoadTable& loads) {
 net::LoadTable GeneratedLoads(Session& s, ScriptLine& line) {
     const std::string kind = line.Word();
     if (kind == "uniform") {
-        net::UniformLoadSpec spec;
-        spec.Min = line.Int();
-        spec.Max = line.Int();
-        spec.Seed = net::ParseSeed(line.Word());
+        net::UniformLoadParams params;
+        params.Min = line.Int();
+        params.Max = line.Int();
+        params.Seed = net::ParseSeed(line.Word());
         if (!line.AtEnd())
-            spec.Density = Real(line, "Доля пар");
+            params.Density = Real(line, "Доля пар");
         line.End();
-        return net::UniformLoads(s.net, spec);
+        return net::UniformLoads(s.net, params);
     }
     if (kind == "gravity") {
         const int32_t total = line.Int();

@@ -202,19 +202,20 @@ bool LoadRandom::Chance(double probability) {
     return static_cast<double>(Next() >> 11) * 0x1.0p-53 < probability;
 }
 
-LoadTable UniformLoads(const TNetObj& net, const UniformLoadSpec& spec) {
-    if (spec.Min < 0)
-        throw NetError("Наименьшая нагрузка " + std::to_string(spec.Min) + " меньше 0");
-    if (spec.Min > spec.Max)
-        throw NetError("Наименьшая нагрузка " + std::to_string(spec.Min) + " больше наибольшей " +
-                       std::to_string(spec.Max));
-    if (!(spec.Density >= 0 && spec.Density <= 1))
-        throw NetError("Доля пар " + RealText(spec.Density) + " должна быть от 0 до 1");
+LoadTable UniformLoads(const TNetObj& net, const UniformLoadParams& params) {
+    if (params.Min < 0)
+        throw NetError("Наименьшая нагрузка " + std::to_string(params.Min) + " меньше 0");
+    if (params.Min > params.Max)
+        throw NetError("Наименьшая нагрузка " + std::to_string(params.Min) + " больше наибольшей " +
+                       std::to_string(params.Max));
+    if (!(params.Density >= 0 && params.Density <= 1))
+        throw NetError("Доля пар " + RealText(params.Density) + " должна быть от 0 до 1");
     LoadTable loads{};
-    LoadRandom random(spec.Seed);
+    LoadRandom random(params.Seed);
     for (const HostPair& pair : PresentPairs(net)) {
-        if (random.Chance(spec.Density))
-            loads[pair.Row][pair.Column] = static_cast<int32_t>(random.Between(spec.Min, spec.Max));
+        if (random.Chance(params.Density))
+            loads[pair.Row][pair.Column] =
+                static_cast<int32_t>(random.Between(params.Min, params.Max));
     }
     return loads;
 }

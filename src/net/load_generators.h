@@ -31,7 +31,7 @@ private:
     uint64_t state_[4];
 };
 
-struct UniformLoadSpec {
+struct UniformLoadParams {
     int32_t Min = 0;
     int32_t Max = 0;
     uint64_t Seed = 0;
@@ -40,7 +40,7 @@ struct UniformLoadSpec {
 
 // Each ordered pair of distinct present hosts, row by row, first decides
 // with DENSITY whether it gets a load, then draws it from [MIN, MAX].
-LoadTable UniformLoads(const TNetObj& net, const UniformLoadSpec& spec);
+LoadTable UniformLoads(const TNetObj& net, const UniformLoadParams& params);
 
 // TOTAL split over the ordered pairs of distinct present hosts in proportion
 // to w_i * w_j, rounded by largest remainders so the sum is exactly TOTAL

@@ -79,12 +79,12 @@ void TLoadGenForm::KindChanged() {
 net::LoadTable TLoadGenForm::GeneratedLoads() const {
     const int kind = KindBox->currentIndex();
     if (kind == kUniform) {
-        net::UniformLoadSpec spec;
-        spec.Min = TypedInt(MinEdit, "Наименьшая нагрузка");
-        spec.Max = TypedInt(MaxEdit, "Наибольшая нагрузка");
-        spec.Seed = net::ParseSeed(SeedEdit->text().trimmed().toStdString());
-        spec.Density = TypedReal(DensityEdit->text(), "Доля пар");
-        return net::UniformLoads(*network_, spec);
+        net::UniformLoadParams params;
+        params.Min = TypedInt(MinEdit, "Наименьшая нагрузка");
+        params.Max = TypedInt(MaxEdit, "Наибольшая нагрузка");
+        params.Seed = net::ParseSeed(SeedEdit->text().trimmed().toStdString());
+        params.Density = TypedReal(DensityEdit->text(), "Доля пар");
+        return net::UniformLoads(*network_, params);
     }
     const int32_t total = TypedInt(TotalEdit, "Сумма нагрузки");
     const std::vector<double> weights = TypedWeights(WeightsEdit->text());
