@@ -76,10 +76,10 @@ void TForm1::FailureRowClick(int kind, int number) {
     const net::TNetObj& net = *net_;
     if (kind == static_cast<int>(net::FailedKind::Channel) && net::IsChannelNumber(number) &&
         net.ChannelPresent[number]) {
-        ShowMark({paint::Mark::Channel, number});
+        ShowMark({paint::Mark::Channel, number, {}});
     } else if (kind == static_cast<int>(net::FailedKind::Host) && net::IsHostNumber(number) &&
                net.HostPresent[number]) {
-        ShowMark({paint::Mark::Host, number});
+        ShowMark({paint::Mark::Host, number, {}});
     }
 }
 
