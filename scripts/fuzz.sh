@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$(pwd)
-dir=${NETD_FUZZ_DIR:-build-fuzz}
+dir=$(realpath -m "${NETD_FUZZ_DIR:-build-fuzz}")
 seconds=${NETD_FUZZ_SECONDS:-55}
 # Line tables are all a report's stack needs: -g1 instead of full debug information.
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -23,9 +23,9 @@ trap 'rm -rf "$work"' EXIT
 mkdir "$work/project" "$work/formats"
 run() {
   local fuzzer=$1 corpus=$2 dict=$3 max_len=$4
-  "$top/$dir/fuzz/$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
+  "$dir/fuzz/$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
     -max_len="$max_len" -len_control=0 \
-    -dict="$top/fuzz/$dict" -artifact_prefix="$top/$dir/" -print_final_stats=1 \
+    -dict="$top/fuzz/$dict" -artifact_prefix="$dir/" -print_final_stats=1 \
     "$work/$corpus" "$top/fuzz/$5" >"$work/$fuzzer.log" 2>&1
 }
 # -max_len: inputs well above the size of the sample projects (5.5 KB) and of

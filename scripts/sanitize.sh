@@ -7,7 +7,7 @@
 # report fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-dir=${NETD_ASAN_DIR:-build-asan}
+dir=$(realpath -m "${NETD_ASAN_DIR:-build-asan}")
 # -O1, as the sanitizers are mostly used, compiles in half the time of -O2
 # (the sanitized test programs most of all); line tables are all a report's
 # stack needs.
@@ -27,7 +27,7 @@ random_log=$(mktemp)
 trap 'rm -f "$random_log"' EXIT
 ASAN_OPTIONS=${ASAN_OPTIONS/detect_leaks=1/detect_leaks=0} QT_QPA_PLATFORM=offscreen \
   NETD_RANDOM_EVENTS=${NETD_RANDOM_EVENTS:-6000} NETD_RANDOM_SEED=${NETD_RANDOM_SEED:-1} \
-  tests/ui/run_in_workdir.sh "$PWD/$dir/data" "$PWD/$dir/tests/ui/random_events_test" \
+  tests/ui/run_in_workdir.sh "$dir/data" "$dir/tests/ui/random_events_test" \
   >"$random_log" 2>&1 &
 random=$!
 status=0
