@@ -78,16 +78,21 @@ public:
 
     // What the branch-and-cut knows at one of its own events; only then is
     // its bound that of an intact tree.
-    void noteSearch(const CbcModel& cbc) {
+    void noteSearch(const CbcModel& cbc, CbcEventHandler::CbcEvent event) {
         // Heuristics search smaller programs of their own, with some columns
         // fixed: their bounds say nothing about the whole.
         if (stopped() || &cbc != search_)
             return;
         best_ = cbc.getSolutionCount() > 0 ? cbc.getObjValue() : Infinity;
         bound_ = std::max(bound_, cbc.getBestPossibleObjValue());
-        // At the root the program with its cuts is a relaxation of the whole.
+        // While the root's cuts are made, the program with its cuts is a
+        // relaxation of the whole, and the solver's own bound lags behind it.
+        // At its other events the program may hold a branch's bounds (strong
+        // branching tries them before the first node is counted), whose
+        // objective bounds that branch only.
         const OsiSolverInterface* lp = cbc.solver();
-        if (cbc.getNodeCount() == 0 && lp && lp->isProvenOptimal())
+        if (event == CbcEventHandler::generatedCuts && cbc.getNodeCount() == 0 && lp &&
+            lp->isProvenOptimal())
             bound_ = std::max(bound_, lp->getObjValue());
     }
 
@@ -136,7 +141,7 @@ public:
 
     CbcAction event(CbcEvent whichEvent) override {
         if (model_ && whichEvent != endSearch)
-            watch_.noteSearch(*model_);
+            watch_.noteSearch(*model_, whichEvent);
         return watch_.mustStop() ? stop : noAction;
     }
 
