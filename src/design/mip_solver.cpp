@@ -6,7 +6,6 @@
 #include <CbcEventHandler.hpp>
 #include <CbcHeuristic.hpp>
 #include <CbcHeuristicDiveCoefficient.hpp>
-#include <CbcHeuristicFPump.hpp>
 #include <CbcHeuristicLocal.hpp>
 #include <CbcHeuristicRINS.hpp>
 #include <CbcModel.hpp>
@@ -254,13 +253,13 @@ void AddCuts(CbcModel& cbc) {
         cbc.cutGenerator(i)->setHowOften(AtRootOnly);
 }
 
+// No feasibility pump: the search starts from a design that carries the
+// load, and on these programs the pump took a third of the root's time (3.5
+// of 12 s on 18 hosts) without finding a cheaper one.
 void AddHeuristics(CbcModel& cbc) {
     CbcRounding rounding(cbc);
-    CbcHeuristicFPump pump(cbc);
-    pump.setMaximumPasses(20);
     CbcHeuristicDiveCoefficient dive(cbc);
     cbc.addHeuristic(&rounding);
-    cbc.addHeuristic(&pump);
     cbc.addHeuristic(&dive);
 }
 
@@ -296,6 +295,11 @@ MipOutcome SolveMip(const MipModel& model, const MipSettings& settings) {
     cbc.setMaximumCutPassesAtRoot(passes);
     if (model.columnCount() > LargeColumns)
         cbc.setNumberStrong(2);
+    // Plain strong branching on a few candidates per node: the solver's
+    // default tries each binary several times before it trusts its pseudo
+    // costs, which on 8 hosts took 160 000 simplex iterations at the root
+    // and left 4 nodes explored in 10 s (over 200 without it).
+    cbc.setNumberBeforeTrust(0);
     cbc.setAllowableGap(1e-6);
     cbc.setAllowableFractionGap(1e-9);
     AddCuts(cbc);
