@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 #include "design_check.h"
@@ -23,6 +24,12 @@ constexpr size_t StatesPerRound = 8;
 // takes, and the share a repair of its design may take.
 constexpr double SurviveRoundShare = 0.4;
 constexpr double RepairShare = 0.2;
+// Rounds of cut-sets separated from the linear relaxation before the
+// branch-and-cut, the share of the time they may take, and the sets each
+// round adds at most.
+constexpr int32_t SeparationRounds = 8;
+constexpr double SeparationShare = 0.25;
+constexpr size_t SetsPerRound = 40;
 
 // Whether a design carries the load and, with survive, every single failure.
 bool Feasible(const DesignProblem& problem, const PairTypes& types, SearchClock& clock,
@@ -77,8 +84,32 @@ private:
                outcome_.BestCost <= bound_ + 1e-7 * std::max(1.0, std::fabs(outcome_.BestCost));
     }
 
+    // The cut-sets of larger networks that the linear relaxation violates
+    // join the program before it is solved: only small sets are in from the
+    // start.
+    void separateCutSets(DesignFormulation& formulation) {
+        if (formulation.holdsEveryCutSet())
+            return;
+        const double until = clock_.elapsed() + clock_.remaining() * SeparationShare;
+        const std::function<bool()> inTime = [&] {
+            return clock_.keepGoing() && clock_.elapsed() < until;
+        };
+        LinearRelaxation relaxation(formulation.model());
+        for (int32_t round = 0; round < SeparationRounds && inTime(); ++round) {
+            if (!relaxation.solve(inTime))
+                return;
+            // Without failure states and integrality the program relaxes
+            // the problem: its optimum bounds every design's cost.
+            bound_ = std::max(bound_, relaxation.objective());
+            clock_.report(outcome_.BestCost, std::min(bound_, outcome_.BestCost));
+            if (formulation.addViolatedCutSets(relaxation.solution(), SetsPerRound) == 0)
+                return;
+        }
+    }
+
     void solveRounds() {
         DesignFormulation formulation(problem_);
+        separateCutSets(formulation);
         while (clock_.keepGoing() && !proven()) {
             MipSettings settings;
             // With survive, rounds share the time: each adds failure states.

@@ -21,11 +21,13 @@
 #include <CglTwomir.hpp>
 #include <ClpEventHandler.hpp>
 #include <CoinPackedMatrix.hpp>
+#include <CoinPackedVector.hpp>
 #include <OsiClpSolverInterface.hpp>
 #include <chrono>
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <utility>
 
 #include "errors.h"
 
@@ -337,6 +339,76 @@ MipOutcome SolveMip(const MipModel& model, const MipSettings& settings) {
     if (!outcome.Solution.empty())
         outcome.Bound = std::min(outcome.Bound, outcome.Objective);
     return outcome;
+}
+
+}  // namespace design
+
+namespace design {
+namespace {
+
+// Asks the caller after each simplex iteration whether to go on.
+class RelaxationEvents : public ClpEventHandler {
+public:
+    explicit RelaxationEvents(std::function<bool()> keepGoing) : keepGoing_(std::move(keepGoing)) {}
+    ClpEventHandler* clone() const override { return new RelaxationEvents(*this); }
+
+    int event(Event whichEvent) override {
+        constexpr int carryOn = -1;
+        constexpr int stopSolve = 0;
+        if (whichEvent != endOfIteration || keepGoing_())
+            return carryOn;
+        return stopSolve;
+    }
+
+private:
+    std::function<bool()> keepGoing_;
+};
+
+}  // namespace
+
+struct LinearRelaxation::Program {
+    OsiClpSolverInterface Solver;
+    bool Solved = false;
+};
+
+LinearRelaxation::LinearRelaxation(const MipModel& model)
+    : model_(model), rowsJoined_(model.rowCount()), program_(std::make_unique<Program>()) {
+    LoadModel(model, program_->Solver);
+}
+
+LinearRelaxation::~LinearRelaxation() = default;
+
+bool LinearRelaxation::solve(const std::function<bool()>& keepGoing) {
+    OsiClpSolverInterface& solver = program_->Solver;
+    for (int32_t r = rowsJoined_; r < model_.rowCount(); ++r) {
+        const auto start = static_cast<size_t>(model_.rowStart()[r]);
+        const auto end = static_cast<size_t>(model_.rowStart()[r + 1]);
+        const std::vector<int> columns(model_.entryColumn().begin() + start,
+                                       model_.entryColumn().begin() + end);
+        const CoinPackedVector row(static_cast<int>(columns.size()), columns.data(),
+                                   model_.entryValue().data() + start);
+        solver.addRow(row, ToSolver(model_.rowLower()[r]), ToSolver(model_.rowUpper()[r]));
+    }
+    rowsJoined_ = model_.rowCount();
+    const RelaxationEvents events(keepGoing);
+    solver.getModelPtr()->passInEventHandler(&events);
+    // The first solve from nothing; later ones from the last basis, which
+    // the new rows leave dual feasible.
+    if (program_->Solved)
+        solver.resolve();
+    else
+        solver.initialSolve();
+    program_->Solved = solver.isProvenOptimal() && keepGoing();
+    return program_->Solved;
+}
+
+double LinearRelaxation::objective() const {
+    return program_->Solver.getObjValue();
+}
+
+std::vector<double> LinearRelaxation::solution() const {
+    const double* values = program_->Solver.getColSolution();
+    return {values, values + model_.columnCount()};
 }
 
 }  // namespace design
