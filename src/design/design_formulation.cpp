@@ -461,6 +461,15 @@ int32_t DesignFormulation::addViolatedCutSets(const std::vector<double>& solutio
     return static_cast<int32_t>(chosen);
 }
 
+std::vector<double> DesignFormulation::pairCapacities(const std::vector<double>& solution) const {
+    std::vector<double> capacities(problem_.Pairs.size(), 0.0);
+    for (size_t p = 0; p < problem_.Pairs.size(); ++p) {
+        for (size_t t = 0; t < typeColumn_[p].size(); ++t)
+            capacities[p] += problem_.Types[t].Capacity * solution[typeColumn_[p][t]];
+    }
+    return capacities;
+}
+
 PairTypes DesignFormulation::decode(const std::vector<double>& solution) const {
     PairTypes types(problem_.Pairs.size(), 0);
     for (size_t p = 0; p < problem_.Pairs.size(); ++p) {

@@ -45,6 +45,9 @@ public:
     int32_t addViolatedCutSets(const std::vector<double>& solution, size_t most);
 
     const MipModel& model() const { return model_; }
+    // Per pair, the capacity a solution of the program buys there (its
+    // binaries may be fractional); 0 for kept pairs.
+    std::vector<double> pairCapacities(const std::vector<double>& solution) const;
     PairTypes decode(const std::vector<double>& solution) const;
     // Column values with the design's binaries set and the flows left 0.
     std::vector<double> encode(const PairTypes& types) const;

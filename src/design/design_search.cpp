@@ -30,6 +30,11 @@ constexpr double RepairShare = 0.2;
 constexpr int32_t SeparationRounds = 8;
 constexpr double SeparationShare = 0.25;
 constexpr size_t SetsPerRound = 40;
+// The relaxation's capacities rounded to designs, pairs buying at least
+// these shares of the smallest capacity kept, each design repaired and made
+// cheaper within its share of the time.
+constexpr double RoundingLeast[] = {0.5, 0.2, 0.05};
+constexpr double RoundingShare = 0.06;
 
 // Whether a design carries the load and, with survive, every single failure.
 bool Feasible(const DesignProblem& problem, const PairTypes& types, SearchClock& clock,
@@ -87,29 +92,47 @@ private:
     // The cut-sets of larger networks that the linear relaxation violates
     // join the program before it is solved: only small sets are in from the
     // start.
-    void separateCutSets(DesignFormulation& formulation) {
-        if (formulation.holdsEveryCutSet())
-            return;
+    // Returns the last solution of the relaxation, empty when none.
+    std::vector<double> separateCutSets(DesignFormulation& formulation) {
         const double until = clock_.elapsed() + clock_.remaining() * SeparationShare;
         const std::function<bool()> inTime = [&] {
             return clock_.keepGoing() && clock_.elapsed() < until;
         };
         LinearRelaxation relaxation(formulation.model());
+        std::vector<double> solution;
         for (int32_t round = 0; round < SeparationRounds && inTime(); ++round) {
             if (!relaxation.solve(inTime))
-                return;
+                return solution;
+            solution = relaxation.solution();
             // Without failure states and integrality the program relaxes
             // the problem: its optimum bounds every design's cost.
             bound_ = std::max(bound_, relaxation.objective());
             clock_.report(outcome_.BestCost, std::min(bound_, outcome_.BestCost));
-            if (formulation.addViolatedCutSets(relaxation.solution(), SetsPerRound) == 0)
+            if (formulation.holdsEveryCutSet() ||
+                formulation.addViolatedCutSets(solution, SetsPerRound) == 0)
+                break;
+        }
+        return solution;
+    }
+
+    void offerRoundings(const DesignFormulation& formulation, const std::vector<double>& solution) {
+        if (solution.empty())
+            return;
+        const std::vector<double> capacities = formulation.pairCapacities(solution);
+        for (const double least : RoundingLeast) {
+            if (!clock_.keepGoing())
                 return;
+            const double seconds = clock_.remaining() * RoundingShare;
+            const auto repaired = RepairDesign(
+                problem_, RoundRelaxation(problem_, capacities, least), clock_, seconds);
+            if (repaired)
+                offer(ImproveByDropping(problem_, *repaired, clock_, seconds));
         }
     }
 
     void solveRounds() {
         DesignFormulation formulation(problem_);
-        separateCutSets(formulation);
+        offerRoundings(formulation, separateCutSets(formulation));
         while (clock_.keepGoing() && !proven()) {
             MipSettings settings;
             // With survive, rounds share the time: each adds failure states.

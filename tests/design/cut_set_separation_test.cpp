@@ -104,8 +104,8 @@ TEST(CutSetSeparation, NineHostsWithSurvive) {
     CheckSeparation(SyntheticDesignCase({9, true, 100, 700, 6}), true);
 }
 
-TEST(CutSetSeparation, TwelveHostsOneDemandPerPair) {
-    CheckSeparation(SyntheticDesignCase({12, false, 1000, 2000, 7}), false);
+TEST(CutSetSeparation, TenHostsOneDemandPerPair) {
+    CheckSeparation(SyntheticDesignCase({10, false, 1000, 2000, 7}), false);
 }
 
 // The relaxation joins rows added to the model after it was made: a row
