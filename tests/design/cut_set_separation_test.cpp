@@ -32,7 +32,8 @@ std::vector<int32_t> RowColumns(const MipModel& model, int32_t row) {
 }
 
 // Designs known to carry the load (and survive, with survive): the largest,
-// the grown start and that start made cheaper.
+// the grown start and, without survive (whose checks take long), that start
+// made cheaper.
 std::vector<PairTypes> CarriedDesigns(const DesignProblem& problem) {
     SearchClock clock(60.0, nullptr);
     std::vector<PairTypes> designs{LargestDesign(problem)};
@@ -40,7 +41,8 @@ std::vector<PairTypes> CarriedDesigns(const DesignProblem& problem) {
     EXPECT_TRUE(start.has_value());
     if (start) {
         designs.push_back(*start);
-        designs.push_back(ImproveByDropping(problem, *start, clock, 30.0));
+        if (!problem.Survive)
+            designs.push_back(ImproveByDropping(problem, *start, clock, 30.0));
     }
     return designs;
 }

@@ -50,7 +50,7 @@ TEST(RelaxationRounding, TypesHoldWhatEachPairBuys) {
 TEST(RelaxationRounding, RepairedRoundingsCarryTheLoad) {
     for (const bool survive : {false, true}) {
         const auto problem = std::make_unique<DesignProblem>(BuildDesignProblem(
-            SyntheticDesignCase({9, true, 100, 700, 8}), DesignOptions{false, survive, 0.8}));
+            SyntheticDesignCase({7, true, 100, 700, 8}), DesignOptions{false, survive, 0.8}));
         DesignFormulation formulation(*problem);
         LinearRelaxation relaxation(formulation.model());
         ASSERT_TRUE(relaxation.solve([] { return true; }));
