@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <unordered_set>
 #include <vector>
 
 #include "design_problem.h"
@@ -34,7 +35,19 @@ public:
     bool hasFailureState(int32_t pair) const;
     int32_t failureStateCount() const { return static_cast<int32_t>(failed_.size()); }
 
+    // Whether the program holds the cut-set inequality of every set of
+    // hosts (small networks), so that none can be violated.
+    bool holdsEveryCutSet() const;
+    // The cut-set inequalities of the sets of hosts that a solution of the
+    // program's linear relaxation violates most, at most `most` sets, join
+    // the program; sets it holds already are skipped. Returns how many sets
+    // were added.
+    int32_t addViolatedCutSets(const std::vector<double>& solution, size_t most);
+
     const MipModel& model() const { return model_; }
+    // Per pair, the capacity a solution of the program buys there (its
+    // binaries may be fractional); 0 for kept pairs.
+    std::vector<double> pairCapacities(const std::vector<double>& solution) const;
     PairTypes decode(const std::vector<double>& solution) const;
     // Column values with the design's binaries set and the flows left 0.
     std::vector<double> encode(const PairTypes& types) const;
@@ -48,6 +61,10 @@ private:
     void addRoundedRow(const std::vector<int32_t>& columns, const std::vector<double>& capacities,
                        double needed, double unit);
     void addCutSet(const std::vector<bool>& inSet);
+    // A set of hosts as a mask over the positions in DesignProblem::Hosts
+    // but the last: a set and its complement give the same cut.
+    uint32_t maskOf(const std::vector<bool>& inSet) const;
+    std::vector<bool> setOf(uint32_t mask) const;
     void addHostSurvivalCuts(int32_t host);
 
     const DesignProblem& problem_;
@@ -56,6 +73,7 @@ private:
     // Per pair, per proposed type: the binary's column; empty for kept pairs.
     std::vector<std::vector<int32_t>> typeColumn_;
     std::vector<int32_t> failed_;
+    std::unordered_set<uint32_t> cutSets_;  // masks of the sets whose rows are in
 };
 
 }  // namespace design

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace design {
@@ -65,5 +66,30 @@ struct MipOutcome {
 
 // Minimises. Single-threaded; keeps to the time limit.
 MipOutcome SolveMip(const MipModel& model, const MipSettings& settings);
+
+// The program with its integer columns taken as continuous, kept between
+// solves so that rows added to the model re-solve from the last basis.
+class LinearRelaxation {
+public:
+    explicit LinearRelaxation(const MipModel& model);
+    ~LinearRelaxation();
+    LinearRelaxation(const LinearRelaxation&) = delete;
+    LinearRelaxation& operator=(const LinearRelaxation&) = delete;
+
+    // Joins the rows the model gained since the last call (or since it was
+    // made), then solves. False when the program is not solved to
+    // optimality, `keepGoing` (asked now and then) having stopped it
+    // included.
+    bool solve(const std::function<bool()>& keepGoing);
+    // After a solve that returned true.
+    double objective() const;
+    std::vector<double> solution() const;
+
+private:
+    struct Program;
+    const MipModel& model_;
+    int32_t rowsJoined_ = 0;
+    std::unique_ptr<Program> program_;
+};
 
 }  // namespace design

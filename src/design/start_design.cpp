@@ -246,6 +246,27 @@ PairTypes ImproveByDropping(const DesignProblem& problem, PairTypes types, Searc
     return types;
 }
 
+PairTypes RoundRelaxation(const DesignProblem& problem, const std::vector<double>& capacities,
+                          double least) {
+    PairTypes types(problem.Pairs.size(), 0);
+    const double smallest = problem.Types.front().Capacity;
+    for (size_t p = 0; p < problem.Pairs.size(); ++p) {
+        types[p] = problem.Pairs[p].KeptType;
+        if (!problem.Pairs[p].Candidate() || capacities[p] < least * smallest)
+            continue;
+        // Types ascend by capacity, then cost: the first that holds it is
+        // the cheapest of the smallest capacity that does.
+        types[p] = problem.Types.back().Number;
+        for (const ProposedType& type : problem.Types) {
+            if (type.Capacity >= capacities[p] * (1.0 - 1e-9)) {
+                types[p] = type.Number;
+                break;
+            }
+        }
+    }
+    return types;
+}
+
 std::optional<PairTypes> GrowStartDesign(const DesignProblem& problem, SearchClock& clock,
                                          double seconds) {
     return RepairDesign(problem, SpanningTree(problem), clock, seconds);

@@ -25,6 +25,13 @@ std::optional<PairTypes> GrowStartDesign(const DesignProblem& problem, SearchClo
 std::optional<PairTypes> RepairDesign(const DesignProblem& problem, PairTypes types,
                                       SearchClock& clock, double seconds);
 
+// The capacities a linear relaxation buys per pair rounded to channels:
+// each candidate pair that buys at least `least` times the smallest
+// capacity gets the smallest type that holds what it buys (the largest
+// where none does). It need not carry the load.
+PairTypes RoundRelaxation(const DesignProblem& problem, const std::vector<double>& capacities,
+                          double least);
+
 // A design that carries the load made cheaper one channel at a time: each
 // channel, the dearest first, removed or else given the next smaller type
 // where the rest still carries the load (and survives). Stops when a pass
