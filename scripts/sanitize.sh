@@ -19,6 +19,7 @@ ninja -C "$dir" net_tests format_tests optimize_tests design_tests netdesigner-c
   random_events_test
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:strict_string_checks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/lsan.supp}
 # The windows under random use spend most of their time waiting for Qt's
 # own threads, not on a core: they run beside the other tests, and their
 # report follows. Qt's own libraries are not built with the sanitizers: leaks
