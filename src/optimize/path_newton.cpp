@@ -126,20 +126,14 @@ void LinkChange(const Incidence& a, const std::vector<double>& x, std::vector<do
     }
 }
 
-// H x into `product`, with `work` for the links; only the entries of
-// `rows` where it is given (0 elsewhere).
+// H x into `product`, with `work` for the links.
 void HessianTimes(const Incidence& a, const LinkCurvature& c, const std::vector<double>& x,
-                  std::vector<double>& work, std::vector<double>& product,
-                  const std::vector<bool>* rows = nullptr) {
+                  std::vector<double>& work, std::vector<double>& product) {
     LinkChange(a, x, work);
     for (size_t l = 0; l < work.size(); ++l)
         work[l] *= c.Second[l];
     product.resize(x.size());
     for (size_t k = 0; k < x.size(); ++k) {
-        if (rows && !(*rows)[k]) {
-            product[k] = 0.0;
-            continue;
-        }
         double sum = 0.0;
         for (size_t e = a.Start[k]; e < a.Start[k + 1]; ++e)
             sum += a.Signs[e] * work[a.Links[e]];
@@ -176,37 +170,65 @@ struct Model {
     }
 };
 
+// The rows of the free variables alone, renumbered, so that the solve's
+// inner loops touch nothing else.
+struct FreeRows {
+    std::vector<size_t> Variable;  // per row, its variable
+    Incidence Rows;
+    std::vector<double> Preconditioner;
+};
+
+FreeRows FreeRowsOf(const Model& model, const std::vector<bool>& free) {
+    FreeRows f;
+    f.Rows.LinkCount = model.Paths.LinkCount;
+    for (size_t k = 0; k < free.size(); ++k) {
+        if (!free[k])
+            continue;
+        f.Variable.push_back(k);
+        f.Preconditioner.push_back(model.Variables[k].Preconditioner);
+        for (size_t e = model.Paths.Start[k]; e < model.Paths.Start[k + 1]; ++e) {
+            f.Rows.Links.push_back(model.Paths.Links[e]);
+            f.Rows.Signs.push_back(model.Paths.Signs[e]);
+        }
+        f.Rows.Start.push_back(f.Rows.Links.size());
+    }
+    return f;
+}
+
 // Solves H d = -r over the free variables by conjugate gradients
 // preconditioned with H's diagonal, into `d`; d is 0 on the others. H is
 // singular where paths outnumber links, but r lies in its range.
-void Solve(const Model& model, const std::vector<bool>& free, std::vector<double> r,
+void Solve(const Model& model, const std::vector<bool>& free, const std::vector<double>& gradient,
            std::vector<double>& d) {
-    const size_t n = r.size();
-    for (size_t k = 0; k < n; ++k)
-        r[k] = free[k] ? -r[k] : 0.0;
-    d.assign(n, 0.0);
-    std::vector<double> z(n), hp(n);
+    const FreeRows f = FreeRowsOf(model, free);
+    const size_t n = f.Variable.size();
+    std::vector<double> r(n), x(n, 0.0), z(n), hp(n);
+    for (size_t i = 0; i < n; ++i) {
+        r[i] = -gradient[f.Variable[i]];
+        z[i] = r[i] / f.Preconditioner[i];
+    }
     const double limit = SolveTolerance * SolveTolerance * Dot(r, r);
-    for (size_t k = 0; k < n; ++k)
-        z[k] = r[k] / model.Variables[k].Preconditioner;
     std::vector<double> p = z;
     double rz = Dot(r, z);
     for (int iteration = 0; iteration < model.SolveSteps && Dot(r, r) > limit; ++iteration) {
-        HessianTimes(model.Paths, model.Curvature, p, model.Work, hp, &free);
+        HessianTimes(f.Rows, model.Curvature, p, model.Work, hp);
         const double curvature = Dot(p, hp);
         if (!(curvature > 0.0))
             break;
         const double step = rz / curvature;
-        for (size_t k = 0; k < n; ++k) {
-            d[k] += step * p[k];
-            r[k] -= step * hp[k];
-            z[k] = r[k] / model.Variables[k].Preconditioner;
+        for (size_t i = 0; i < n; ++i) {
+            x[i] += step * p[i];
+            r[i] -= step * hp[i];
+            z[i] = r[i] / f.Preconditioner[i];
         }
         const double next = Dot(r, z);
-        for (size_t k = 0; k < n; ++k)
-            p[k] = z[k] + next / rz * p[k];
+        for (size_t i = 0; i < n; ++i)
+            p[i] = z[i] + next / rz * p[i];
         rz = next;
     }
+    d.assign(free.size(), 0.0);
+    for (size_t i = 0; i < n; ++i)
+        d[f.Variable[i]] = x[i];
 }
 
 // Along the step with every path flow kept at 0 or above (the step
