@@ -15,10 +15,10 @@ namespace {
 // the loaded networks of the benchmarks, tighter or longer solves cost more
 // than they save.
 constexpr double SolveTolerance = 1e-4;
-constexpr int MaxSolveSteps = 30;
-// Close to the optimum the path set has settled and a nearly exact solve
+constexpr int MaxSolveSteps = 20;
+// Close to the optimum the path set has settled and a longer, nearly exact, solve
 // makes the steps converge fast where the bounded ones only creep.
-constexpr int MaxSolveStepsNearOptimum = 100;
+constexpr int MaxSolveStepsNearOptimum = 60;
 // Rounds of the quadratic model's solution, each holding the paths it
 // empties or freeing one. Measured on the loaded networks of the
 // benchmarks: more rounds cost more than the better step saves in passes.
