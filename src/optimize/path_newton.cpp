@@ -181,6 +181,11 @@ struct FreeRows {
 FreeRows FreeRowsOf(const Model& model, const std::vector<bool>& free) {
     FreeRows f;
     f.Rows.LinkCount = model.Paths.LinkCount;
+    f.Variable.reserve(free.size());
+    f.Preconditioner.reserve(free.size());
+    f.Rows.Start.reserve(free.size() + 1);
+    f.Rows.Links.reserve(model.Paths.Links.size());
+    f.Rows.Signs.reserve(model.Paths.Signs.size());
     for (size_t k = 0; k < free.size(); ++k) {
         if (!free[k])
             continue;
@@ -320,16 +325,13 @@ Trial TryAmount(const LinkGraph& graph, const SplitRouting& routing,
     std::vector<double> moved(s.size());
     for (size_t k = 0; k < s.size(); ++k)
         moved[k] = amount * s[k];
-    std::vector<std::vector<double>> referenceLoss(routing.Shares.size());
-    for (size_t k = 0; k < s.size(); ++k) {
-        const Variable& v = variables[k];
-        std::vector<double>& loss = referenceLoss[v.Demand];
-        loss.resize(routing.Shares[v.Demand].size(), 0.0);
-        loss[v.Reference] += moved[k];
-    }
-    for (size_t d = 0; d < referenceLoss.size(); ++d) {
-        for (size_t r = 0; r < referenceLoss[d].size(); ++r)
-            trial.Feasible = trial.Feasible && referenceLoss[d][r] <= routing.Shares[d][r].Flow;
+    // Each demand has one reference path, which all its variables relieve.
+    std::vector<double> referenceLoss(routing.Shares.size(), 0.0);
+    for (size_t k = 0; k < s.size(); ++k)
+        referenceLoss[variables[k].Demand] += moved[k];
+    for (const Variable& v : variables) {
+        trial.Feasible =
+            trial.Feasible && referenceLoss[v.Demand] <= routing.Shares[v.Demand][v.Reference].Flow;
     }
     std::vector<double> dense;
     LinkChange(paths, moved, dense);
