@@ -16,6 +16,10 @@ using net::MaxHosts;
 
 constexpr double Infinite = std::numeric_limits<double>::infinity();
 constexpr int MaxNewtonSteps = 60;
+// The relative gap below which the Newton step is solved nearly exactly:
+// from there it converges in few passes, while above it the path set still
+// changes from pass to pass and a cheaper step does as well.
+constexpr double NearOptimum = 1e-3;
 
 std::vector<double> FirstDerivatives(const LinkGraph& graph, const std::vector<double>& flow) {
     std::vector<double> lengths(graph.Links.size(), NoPath);
@@ -191,7 +195,7 @@ DelayBound FindDelayBound(const LinkGraph& graph, SplitRouting start, int passLi
             if (graph.Connected[d])
                 Equalise(graph, state, d);
         }
-        NewtonStep(graph, bound.Routing);
+        NewtonStep(graph, bound.Routing, bound.Upper - bound.Lower < NearOptimum * bound.Upper);
     }
     return bound;
 }

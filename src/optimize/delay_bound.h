@@ -19,7 +19,7 @@ struct DelayBound {
 constexpr double RelativeGap = 1e-6;
 // Passes are bounded by their count and by the demand steps they take: a
 // guard against a fault, which the networks the method holds do not reach
-// (the hardest seen need about a hundred passes). The result then says how
+// (the hardest seen need about sixty passes). The result then says how
 // far it got.
 constexpr int MaxDelayPasses = 2000;
 constexpr int MaxDelaySteps = 200000;

@@ -15,10 +15,16 @@ namespace {
 // the loaded networks of the benchmarks, tighter or longer solves cost more
 // than they save.
 constexpr double SolveTolerance = 1e-4;
-constexpr int MaxSolveSteps = 30;
-// Rounds of the quadratic model's solution, each holding a path it empties
-// or freeing one.
-constexpr int MaxModelRounds = 40;
+constexpr int MaxSolveSteps = 20;
+// Close to the optimum the path set has settled and a longer, nearly exact, solve
+// makes the steps converge fast where the bounded ones only creep.
+constexpr int MaxSolveStepsNearOptimum = 60;
+// Rounds of the quadratic model's solution, each holding the paths it
+// empties or freeing one. Measured on the loaded networks of the
+// benchmarks: more rounds cost more than the better step saves in passes.
+constexpr int MaxModelRounds = 10;
+// Halvings of one round's step before the round gives up.
+constexpr int MaxSearchHalvings = 30;
 // The step is halved until the summed delay falls by at least this share of
 // what the first-order model promises (Armijo's rule).
 constexpr double Sufficient = 1e-4;
@@ -35,6 +41,33 @@ struct Variable {
     double Gradient = 0.0;      // first-derivative length minus the reference's
     double Preconditioner = 0;  // the Hessian's diagonal entry
 };
+
+// The variables' signed links in flat arrays, for the inner loops: variable
+// k's are [Start[k], Start[k + 1]), sign +1 where it adds flow, -1 where it
+// relieves the reference.
+struct Incidence {
+    std::vector<size_t> Start{0};
+    std::vector<int32_t> Links;
+    std::vector<double> Signs;
+    size_t LinkCount = 0;
+};
+
+Incidence IncidenceOf(const std::vector<Variable>& variables, size_t links) {
+    Incidence a;
+    a.LinkCount = links;
+    for (const Variable& v : variables) {
+        for (const int32_t l : v.Links.Plus) {
+            a.Links.push_back(l);
+            a.Signs.push_back(1.0);
+        }
+        for (const int32_t l : v.Links.Minus) {
+            a.Links.push_back(l);
+            a.Signs.push_back(-1.0);
+        }
+        a.Start.push_back(a.Links.size());
+    }
+    return a;
+}
 
 struct LinkCurvature {
     std::vector<double> First;
@@ -82,30 +115,30 @@ std::vector<Variable> Variables(const SplitRouting& routing, const LinkCurvature
     return variables;
 }
 
-// The link flows that the path moves `x` change.
-std::vector<double> LinkChange(const std::vector<Variable>& variables, const std::vector<double>& x,
-                               size_t links) {
-    std::vector<double> change(links, 0.0);
-    for (size_t k = 0; k < variables.size(); ++k) {
+// The link flows that the path moves `x` change, into `change`.
+void LinkChange(const Incidence& a, const std::vector<double>& x, std::vector<double>& change) {
+    change.assign(a.LinkCount, 0.0);
+    for (size_t k = 0; k + 1 < a.Start.size(); ++k) {
         if (x[k] == 0.0)
             continue;
-        for (const int32_t l : variables[k].Links.Plus)
-            change[l] += x[k];
-        for (const int32_t l : variables[k].Links.Minus)
-            change[l] -= x[k];
+        for (size_t e = a.Start[k]; e < a.Start[k + 1]; ++e)
+            change[a.Links[e]] += a.Signs[e] * x[k];
     }
-    return change;
 }
 
-std::vector<double> HessianTimes(const std::vector<Variable>& variables, const LinkCurvature& c,
-                                 const std::vector<double>& x) {
-    std::vector<double> w = LinkChange(variables, x, c.Second.size());
-    for (size_t l = 0; l < w.size(); ++l)
-        w[l] *= c.Second[l];
-    std::vector<double> product(variables.size());
-    for (size_t k = 0; k < variables.size(); ++k)
-        product[k] = Sum(variables[k].Links.Plus, w) - Sum(variables[k].Links.Minus, w);
-    return product;
+// H x into `product`, with `work` for the links.
+void HessianTimes(const Incidence& a, const LinkCurvature& c, const std::vector<double>& x,
+                  std::vector<double>& work, std::vector<double>& product) {
+    LinkChange(a, x, work);
+    for (size_t l = 0; l < work.size(); ++l)
+        work[l] *= c.Second[l];
+    product.resize(x.size());
+    for (size_t k = 0; k < x.size(); ++k) {
+        double sum = 0.0;
+        for (size_t e = a.Start[k]; e < a.Start[k + 1]; ++e)
+            sum += a.Signs[e] * work[a.Links[e]];
+        product[k] = sum;
+    }
 }
 
 double Dot(const std::vector<double>& a, const std::vector<double>& b) {
@@ -119,111 +152,130 @@ double Dot(const std::vector<double>& a, const std::vector<double>& b) {
 struct Model {
     const std::vector<Variable>& Variables;
     const LinkCurvature& Curvature;
+    const Incidence& Paths;
+    std::vector<double>& Work;  // one entry per link
+    int SolveSteps = MaxSolveSteps;
 
-    std::vector<double> Gradient(const std::vector<double>& s) const {
-        std::vector<double> gradient = HessianTimes(Variables, Curvature, s);
+    void Gradient(const std::vector<double>& s, std::vector<double>& gradient) const {
+        HessianTimes(Paths, Curvature, s, Work, gradient);
         for (size_t k = 0; k < gradient.size(); ++k)
             gradient[k] += Variables[k].Gradient;
-        return gradient;
     }
     double Value(const std::vector<double>& s) const {
-        const std::vector<double> change = LinkChange(Variables, s, Curvature.Second.size());
+        LinkChange(Paths, s, Work);
         double value = 0.0;
-        for (size_t l = 0; l < change.size(); ++l)
-            value +=
-                Curvature.First[l] * change[l] + Curvature.Second[l] * change[l] * change[l] / 2;
+        for (size_t l = 0; l < Work.size(); ++l)
+            value += Curvature.First[l] * Work[l] + Curvature.Second[l] * Work[l] * Work[l] / 2;
         return value;
     }
 };
 
+// The rows of the free variables alone, renumbered, so that the solve's
+// inner loops touch nothing else.
+struct FreeRows {
+    std::vector<size_t> Variable;  // per row, its variable
+    Incidence Rows;
+    std::vector<double> Preconditioner;
+};
+
+FreeRows FreeRowsOf(const Model& model, const std::vector<bool>& free) {
+    FreeRows f;
+    f.Rows.LinkCount = model.Paths.LinkCount;
+    f.Variable.reserve(free.size());
+    f.Preconditioner.reserve(free.size());
+    f.Rows.Start.reserve(free.size() + 1);
+    f.Rows.Links.reserve(model.Paths.Links.size());
+    f.Rows.Signs.reserve(model.Paths.Signs.size());
+    for (size_t k = 0; k < free.size(); ++k) {
+        if (!free[k])
+            continue;
+        f.Variable.push_back(k);
+        f.Preconditioner.push_back(model.Variables[k].Preconditioner);
+        for (size_t e = model.Paths.Start[k]; e < model.Paths.Start[k + 1]; ++e) {
+            f.Rows.Links.push_back(model.Paths.Links[e]);
+            f.Rows.Signs.push_back(model.Paths.Signs[e]);
+        }
+        f.Rows.Start.push_back(f.Rows.Links.size());
+    }
+    return f;
+}
+
 // Solves H d = -r over the free variables by conjugate gradients
-// preconditioned with H's diagonal; d is 0 on the others. H is singular
-// where paths outnumber links, but r lies in its range.
-std::vector<double> Solve(const Model& model, const std::vector<bool>& free,
-                          std::vector<double> r) {
-    const size_t n = r.size();
-    for (size_t k = 0; k < n; ++k)
-        r[k] = free[k] ? -r[k] : 0.0;
-    std::vector<double> d(n, 0.0), z(n, 0.0);
+// preconditioned with H's diagonal, into `d`; d is 0 on the others. H is
+// singular where paths outnumber links, but r lies in its range.
+void Solve(const Model& model, const std::vector<bool>& free, const std::vector<double>& gradient,
+           std::vector<double>& d) {
+    const FreeRows f = FreeRowsOf(model, free);
+    const size_t n = f.Variable.size();
+    std::vector<double> r(n), x(n, 0.0), z(n), hp(n);
+    for (size_t i = 0; i < n; ++i) {
+        r[i] = -gradient[f.Variable[i]];
+        z[i] = r[i] / f.Preconditioner[i];
+    }
     const double limit = SolveTolerance * SolveTolerance * Dot(r, r);
-    for (size_t k = 0; k < n; ++k)
-        z[k] = r[k] / model.Variables[k].Preconditioner;
     std::vector<double> p = z;
     double rz = Dot(r, z);
-    for (int iteration = 0; iteration < MaxSolveSteps && Dot(r, r) > limit; ++iteration) {
-        std::vector<double> hp = HessianTimes(model.Variables, model.Curvature, p);
-        for (size_t k = 0; k < n; ++k)
-            hp[k] = free[k] ? hp[k] : 0.0;
+    for (int iteration = 0; iteration < model.SolveSteps && Dot(r, r) > limit; ++iteration) {
+        HessianTimes(f.Rows, model.Curvature, p, model.Work, hp);
         const double curvature = Dot(p, hp);
         if (!(curvature > 0.0))
             break;
         const double step = rz / curvature;
-        for (size_t k = 0; k < n; ++k) {
-            d[k] += step * p[k];
-            r[k] -= step * hp[k];
-            z[k] = r[k] / model.Variables[k].Preconditioner;
+        for (size_t i = 0; i < n; ++i) {
+            x[i] += step * p[i];
+            r[i] -= step * hp[i];
+            z[i] = r[i] / f.Preconditioner[i];
         }
         const double next = Dot(r, z);
-        for (size_t k = 0; k < n; ++k)
-            p[k] = z[k] + next / rz * p[k];
+        for (size_t i = 0; i < n; ++i)
+            p[i] = z[i] + next / rz * p[i];
         rz = next;
     }
-    return d;
+    d.assign(free.size(), 0.0);
+    for (size_t i = 0; i < n; ++i)
+        d[f.Variable[i]] = x[i];
 }
 
-// The full step with every path it empties cut at 0 and held, when that
-// lowers the model and cuts something.
-bool CutAll(const Model& model, const std::vector<double>& d, std::vector<double>& s,
-            std::vector<bool>& free, double& value) {
-    std::vector<double> next(s.size());
-    std::vector<size_t> cut;
-    for (size_t k = 0; k < s.size(); ++k) {
-        next[k] = s[k] + d[k];
-        if (next[k] < -model.Variables[k].Flow) {
-            next[k] = -model.Variables[k].Flow;
-            cut.push_back(k);
-        }
-    }
-    if (cut.empty())
-        return false;
-    const double nextValue = model.Value(next);
-    if (!(nextValue < value))
-        return false;
-    s = std::move(next);
-    value = nextValue;
-    for (const size_t k : cut)
-        free[k] = false;
-    return true;
-}
-
-// The step up to the first path it empties, which is then held; the full
-// step when it empties none (and false).
-bool CutFirst(const Model& model, const std::vector<double>& d, std::vector<double>& s,
-              std::vector<bool>& free) {
+// Along the step with every path flow kept at 0 or above (the step
+// projected onto those bounds), halved until the model falls; every path
+// then at 0 that the step would take below is held there, so one round
+// settles many paths at once. Returns false when no halving lowers the
+// model; `whole` tells whether the whole step was taken with nothing cut.
+bool ProjectedSearch(const Model& model, const std::vector<double>& d, std::vector<double>& s,
+                     std::vector<bool>& free, double& value, bool& whole) {
     const size_t n = s.size();
+    std::vector<double> next(n);
     double amount = 1.0;
-    size_t blocking = n;
-    for (size_t k = 0; k < n; ++k) {
-        const double room = s[k] + model.Variables[k].Flow;
-        if (d[k] < 0.0 && room + amount * d[k] < 0.0) {
-            amount = room / -d[k];
-            blocking = k;
+    for (int halving = 0; halving < MaxSearchHalvings; ++halving, amount /= 2) {
+        bool cut = false;
+        for (size_t k = 0; k < n; ++k) {
+            const double lowest = -model.Variables[k].Flow;
+            next[k] = s[k] + amount * d[k];
+            if (next[k] <= lowest) {
+                cut = cut || d[k] < 0.0;
+                next[k] = lowest;
+            }
         }
+        const double nextValue = model.Value(next);
+        if (!(nextValue < value))
+            continue;
+        for (size_t k = 0; k < n; ++k) {
+            if (d[k] < 0.0 && next[k] == -model.Variables[k].Flow)
+                free[k] = false;
+        }
+        s.swap(next);
+        value = nextValue;
+        whole = amount == 1.0 && !cut;
+        return true;
     }
-    for (size_t k = 0; k < n; ++k)
-        s[k] += amount * d[k];
-    if (blocking == n)
-        return false;
-    s[blocking] = -model.Variables[blocking].Flow;
-    free[blocking] = false;
-    return true;
+    return false;
 }
 
 // The move of each path that minimises the quadratic model while no path
 // flow turns negative, by active sets: a Newton step over the paths not held
-// at 0, with every path it empties cut there and held when that lowers the
-// model, else cut short at the first; after a full step, the held path whose
-// model gradient most wants it back is freed.
+// at 0, searched along its projection onto the bounds, holding every path it
+// empties; after a whole step, the held path whose model gradient most wants
+// it back is freed.
 std::vector<double> ModelMinimum(const Model& model) {
     const size_t n = model.Variables.size();
     std::vector<double> s(n, 0.0);
@@ -237,14 +289,16 @@ std::vector<double> ModelMinimum(const Model& model) {
         }
     }
     double value = model.Value(s);
+    std::vector<double> gradient, d;
     for (int round = 0; round < MaxModelRounds; ++round) {
-        const std::vector<double> d = Solve(model, free, model.Gradient(s));
-        if (CutAll(model, d, s, free, value))
+        model.Gradient(s, gradient);
+        Solve(model, free, gradient, d);
+        bool whole = false;
+        if (!ProjectedSearch(model, d, s, free, value, whole))
+            break;
+        if (!whole)
             continue;
-        if (CutFirst(model, d, s, free))
-            continue;
-        value = model.Value(s);
-        const std::vector<double> gradient = model.Gradient(s);
+        model.Gradient(s, gradient);
         size_t release = n;
         for (size_t k = 0; k < n; ++k) {
             if (!free[k] && gradient[k] < 0.0 && (release == n || gradient[k] < gradient[release]))
@@ -265,24 +319,22 @@ struct Trial {
 // The link changes at `amount` along the moves; infeasible when a reference
 // path would give more than it carries or a link reach its capacity.
 Trial TryAmount(const LinkGraph& graph, const SplitRouting& routing,
-                const std::vector<Variable>& variables, const std::vector<double>& s,
-                double amount) {
+                const std::vector<Variable>& variables, const Incidence& paths,
+                const std::vector<double>& s, double amount) {
     Trial trial;
     std::vector<double> moved(s.size());
     for (size_t k = 0; k < s.size(); ++k)
         moved[k] = amount * s[k];
-    std::vector<std::vector<double>> referenceLoss(routing.Shares.size());
-    for (size_t k = 0; k < s.size(); ++k) {
-        const Variable& v = variables[k];
-        std::vector<double>& loss = referenceLoss[v.Demand];
-        loss.resize(routing.Shares[v.Demand].size(), 0.0);
-        loss[v.Reference] += moved[k];
+    // Each demand has one reference path, which all its variables relieve.
+    std::vector<double> referenceLoss(routing.Shares.size(), 0.0);
+    for (size_t k = 0; k < s.size(); ++k)
+        referenceLoss[variables[k].Demand] += moved[k];
+    for (const Variable& v : variables) {
+        trial.Feasible =
+            trial.Feasible && referenceLoss[v.Demand] <= routing.Shares[v.Demand][v.Reference].Flow;
     }
-    for (size_t d = 0; d < referenceLoss.size(); ++d) {
-        for (size_t r = 0; r < referenceLoss[d].size(); ++r)
-            trial.Feasible = trial.Feasible && referenceLoss[d][r] <= routing.Shares[d][r].Flow;
-    }
-    const std::vector<double> dense = LinkChange(variables, moved, graph.Links.size());
+    std::vector<double> dense;
+    LinkChange(paths, moved, dense);
     for (size_t l = 0; l < dense.size(); ++l) {
         if (dense[l] == 0.0)
             continue;
@@ -359,12 +411,15 @@ SplitRouting Moved(const LinkGraph& graph, const SplitRouting& routing,
 
 }  // namespace
 
-bool NewtonStep(const LinkGraph& graph, SplitRouting& routing) {
+bool NewtonStep(const LinkGraph& graph, SplitRouting& routing, bool nearOptimum) {
     const LinkCurvature c = Curvature(graph, routing.Flow);
     const std::vector<Variable> variables = Variables(routing, c);
     if (variables.empty())
         return false;
-    const std::vector<double> s = ModelMinimum(Model{variables, c});
+    const Incidence paths = IncidenceOf(variables, graph.Links.size());
+    std::vector<double> work;
+    const std::vector<double> s = ModelMinimum(
+        Model{variables, c, paths, work, nearOptimum ? MaxSolveStepsNearOptimum : MaxSolveSteps});
     double promised = 0.0;
     for (size_t k = 0; k < s.size(); ++k)
         promised -= variables[k].Gradient * s[k];
@@ -372,7 +427,7 @@ bool NewtonStep(const LinkGraph& graph, SplitRouting& routing) {
         return false;
     double amount = 1.0;
     for (int halving = 0; halving < MaxHalvings; ++halving, amount /= 2) {
-        const Trial trial = TryAmount(graph, routing, variables, s, amount);
+        const Trial trial = TryAmount(graph, routing, variables, paths, s, amount);
         if (!trial.Feasible || trial.LinkChange.empty())
             continue;
         if (-DelayChange(graph, routing.Flow, trial.LinkChange) < Sufficient * amount * promised)
