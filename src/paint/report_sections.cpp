@@ -212,6 +212,7 @@ QString HostsSection(const net::TNetObj& net) {
                  QStringLiteral("X"), QStringLiteral("Y")},
                 {false, true, false, false, false},
                 {},
+                {},
                 {}};
     for (int32_t h = 1; h <= net::MaxHosts; ++h) {
         if (!net.HostPresent[h])
@@ -248,6 +249,7 @@ QString ChannelsSection(const ReportData& data) {
                  QStringLiteral("пропускная\nспособность"), QStringLiteral("длина"),
                  QStringLiteral("стоимость")},
                 {false, true, false, false, false, false},
+                {},
                 {},
                 {}};
     if (data.Routed)
@@ -297,7 +299,7 @@ QString ChannelsSection(const ReportData& data) {
 // ---- The load
 
 QString MatrixHtml(const net::TNetObj& net) {
-    Table table{{QStringLiteral("из \\ в")}, {false}, {}, {}};
+    Table table{{QStringLiteral("из \\ в")}, {false}, {}, {}, {}};
     for (int32_t j = 1; j <= net::MaxHosts; ++j) {
         if (net.HostPresent[j])
             table.Captions << QString::number(j);
@@ -425,6 +427,7 @@ QString RoutingSection(const ReportData& data) {
         Table unplaced{{QStringLiteral("из"), QStringLiteral("в"), QStringLiteral("нагрузка")},
                        {false, false, false},
                        {},
+                       {},
                        {}};
         for (int32_t u = 1; u <= net.Unrouted.Count; ++u) {
             const net::UnroutedDemand& d = net.Unrouted.Items[u];
@@ -520,6 +523,7 @@ QString DesignSection(const net::TNetObj& net, const DesignSummary& design) {
     Table table{{QStringLiteral("№"), QStringLiteral("концы"), QStringLiteral("тип"),
                  QStringLiteral("пропускная\nспособность"), QStringLiteral("канал")},
                 {false, true, false, false, true},
+                {},
                 {},
                 {}};
     int number = 0;

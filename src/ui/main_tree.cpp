@@ -89,5 +89,6 @@ void TForm1::TreeView1Click() {
     ShowMark({kind == tkHost      ? paint::Mark::Host
               : kind == tkChannel ? paint::Mark::Channel
                                   : paint::Mark::Path,
-              number});
+              number,
+              {}});
 }

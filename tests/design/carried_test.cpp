@@ -14,8 +14,9 @@ void ExpectCarried(const net::TNetObj& net, const design::Design& design, double
                    bool survive) {
     const net::TNetObj applied = Applied(net, design);
     EXPECT_LE(SmallestBusiest(applied), umax + Slack);
-    if (survive)
+    if (survive) {
         EXPECT_LE(WorstFailureBusiest(applied), 1.0 + Slack);
+    }
     EXPECT_NEAR(net::NetworkCost(applied).Cost, design.Cost, 1e-9 * (1.0 + design.Cost));
     for (size_t c = 1; c < design.Channels.size(); ++c) {
         const design::DesignChannel& a = design.Channels[c - 1];
@@ -46,8 +47,9 @@ TEST_P(SeededDesign, IsCarried) {
     EXPECT_LE(result.Bound, result.Proposed->Cost * (1 + 1e-9));
     EXPECT_GT(result.Bound, 0.0);
     ExpectCarried(net, *result.Proposed, c.Umax, c.Survive);
-    if (c.Survive)
+    if (c.Survive) {
         EXPECT_GE(result.Proposed->Method.FailuresLeavingLoad, 0);
+    }
     EXPECT_EQ(result.MethodCarriedNeeded, result.Proposed->Method.Unplaced > 0);
     if (result.MethodCarried) {
         EXPECT_EQ(result.MethodCarried->Method.Unplaced, 0);

@@ -78,8 +78,9 @@ TEST_P(AdvisorOptimum, EqualsTheCheapestEnumeratedDesign) {
     const net::TNetObj applied = Applied(net, *result.Proposed);
     EXPECT_NEAR(net::NetworkCost(applied).Cost, optimum, 1e-6 * optimum);
     EXPECT_LE(SmallestBusiest(applied), c.Umax + Slack);
-    if (c.Survive)
+    if (c.Survive) {
         EXPECT_LE(WorstFailureBusiest(applied), 1.0 + Slack);
+    }
 }
 
 // Loads that need a mix of types: one pair beyond the smallest type, one

@@ -101,9 +101,10 @@ TEST(AnalyzeFailures, AgreesWithTheModelRunByHandOnACopy) {
                 p == 1 ? net::PathDelay(copy, p) : std::max(maxDelay, net::PathDelay(copy, p));
         EXPECT_EQ(row.MaxPathDelay, maxDelay) << Name(row);
         for (int c = 1; c <= net::MaxChannels; ++c) {
-            if (copy.ChannelPresent[c])
+            if (copy.ChannelPresent[c]) {
                 EXPECT_GE(copy.ResidualMatrix[copy.Channels[c].HostA][copy.Channels[c].HostB],
                           row.BusiestResidual);
+            }
         }
         if (k < 2)
             continue;

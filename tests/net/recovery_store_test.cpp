@@ -193,8 +193,9 @@ TEST(RecoveryStore, TheRootFollowsTheStateDirectory) {
     EXPECT_EQ(net::DefaultRecoveryRoot(), "/var/state-of-user/netdesigner/recovery");
     ::setenv("XDG_STATE_HOME", "relative", 1);  // not absolute: ignored
     const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
-    if (!home.empty())
+    if (!home.empty()) {
         EXPECT_EQ(net::DefaultRecoveryRoot(), home + "/.local/state/netdesigner/recovery");
+    }
     if (saved != nullptr)
         ::setenv("XDG_STATE_HOME", previous.c_str(), 1);
     else

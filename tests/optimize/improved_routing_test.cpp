@@ -135,8 +135,9 @@ TEST(ImprovedRouting, NeverWorseThanGreedyAndNoSingleMoveImprovesIt) {
         // routing: the bounds are below it.
         if (improved.Placed == report.Bounds.Carried && improved.Busiest) {
             EXPECT_LE(*report.Bounds.BusiestMin, *improved.Busiest + 1e-9);
-            if (report.Bounds.Delay)
+            if (report.Bounds.Delay) {
                 EXPECT_LE(report.Bounds.Delay->Lower, *improved.MeanDelay * (1 + 1e-12));
+            }
         }
         if (report.Bounds.Delay) {
             const optimize::DelayBound& delay = *report.Bounds.Delay;
@@ -172,9 +173,10 @@ TEST(ImprovedRouting, AppliedRoutingIsWhatTheReportDescribes) {
             for (int32_t k = 1; k < record[0]; ++k)
                 EXPECT_GE(net.ResidualMatrix[record[k]][record[k + 1]], 1);
         }
-        if (report.Improved.MeanDelay)
+        if (report.Improved.MeanDelay) {
             EXPECT_NEAR(weighted / report.Improved.PlacedLoad, *report.Improved.MeanDelay,
                         1e-9 * *report.Improved.MeanDelay);
+        }
         // Applying again changes nothing: the improved routing of the
         // greedy one does not depend on what was applied before.
         net::TNetObj again = net;

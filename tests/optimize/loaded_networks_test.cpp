@@ -73,8 +73,9 @@ void ExpectFamilyCertified(double busiest, uint32_t seeds) {
         ExpectSoundRouting(report.Graph, bound);
         // Single-path routings of every demand are splittable routings too.
         for (const optimize::RoutingFigures* figures : {&report.Greedy, &report.Improved}) {
-            if (figures->Unplaced == 0)
+            if (figures->Unplaced == 0) {
                 EXPECT_LE(bound.Lower, *figures->MeanDelay * (1 + 1e-12));
+            }
         }
     }
 }
