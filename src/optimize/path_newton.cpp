@@ -42,30 +42,29 @@ struct Variable {
     double Preconditioner = 0;  // the Hessian's diagonal entry
 };
 
-// The variables' signed links in flat arrays, for the inner loops: variable
-// k's are [Start[k], Start[k + 1]), sign +1 where it adds flow, -1 where it
-// relieves the reference.
+// The variables' links in flat arrays, for the inner loops: variable k adds
+// flow on [Start[k], PlusEnd[k]) and relieves its reference on
+// [PlusEnd[k], Start[k + 1]). Kept apart rather than signed, so that the
+// loops add or subtract instead of multiplying by a sign.
 struct Incidence {
     std::vector<size_t> Start{0};
+    std::vector<size_t> PlusEnd;
     std::vector<int32_t> Links;
-    std::vector<double> Signs;
     size_t LinkCount = 0;
+
+    void Append(const std::vector<int32_t>& plus, const std::vector<int32_t>& minus) {
+        Links.insert(Links.end(), plus.begin(), plus.end());
+        PlusEnd.push_back(Links.size());
+        Links.insert(Links.end(), minus.begin(), minus.end());
+        Start.push_back(Links.size());
+    }
 };
 
 Incidence IncidenceOf(const std::vector<Variable>& variables, size_t links) {
     Incidence a;
     a.LinkCount = links;
-    for (const Variable& v : variables) {
-        for (const int32_t l : v.Links.Plus) {
-            a.Links.push_back(l);
-            a.Signs.push_back(1.0);
-        }
-        for (const int32_t l : v.Links.Minus) {
-            a.Links.push_back(l);
-            a.Signs.push_back(-1.0);
-        }
-        a.Start.push_back(a.Links.size());
-    }
+    for (const Variable& v : variables)
+        a.Append(v.Links.Plus, v.Links.Minus);
     return a;
 }
 
@@ -121,8 +120,12 @@ void LinkChange(const Incidence& a, const std::vector<double>& x, std::vector<do
     for (size_t k = 0; k + 1 < a.Start.size(); ++k) {
         if (x[k] == 0.0)
             continue;
-        for (size_t e = a.Start[k]; e < a.Start[k + 1]; ++e)
-            change[a.Links[e]] += a.Signs[e] * x[k];
+        const double moved = x[k];
+        size_t e = a.Start[k];
+        for (; e < a.PlusEnd[k]; ++e)
+            change[a.Links[e]] += moved;
+        for (; e < a.Start[k + 1]; ++e)
+            change[a.Links[e]] -= moved;
     }
 }
 
@@ -135,8 +138,11 @@ void HessianTimes(const Incidence& a, const LinkCurvature& c, const std::vector<
     product.resize(x.size());
     for (size_t k = 0; k < x.size(); ++k) {
         double sum = 0.0;
-        for (size_t e = a.Start[k]; e < a.Start[k + 1]; ++e)
-            sum += a.Signs[e] * work[a.Links[e]];
+        size_t e = a.Start[k];
+        for (; e < a.PlusEnd[k]; ++e)
+            sum += work[a.Links[e]];
+        for (; e < a.Start[k + 1]; ++e)
+            sum -= work[a.Links[e]];
         product[k] = sum;
     }
 }
@@ -184,18 +190,15 @@ FreeRows FreeRowsOf(const Model& model, const std::vector<bool>& free) {
     f.Variable.reserve(free.size());
     f.Preconditioner.reserve(free.size());
     f.Rows.Start.reserve(free.size() + 1);
+    f.Rows.PlusEnd.reserve(free.size());
     f.Rows.Links.reserve(model.Paths.Links.size());
-    f.Rows.Signs.reserve(model.Paths.Signs.size());
     for (size_t k = 0; k < free.size(); ++k) {
         if (!free[k])
             continue;
         f.Variable.push_back(k);
         f.Preconditioner.push_back(model.Variables[k].Preconditioner);
-        for (size_t e = model.Paths.Start[k]; e < model.Paths.Start[k + 1]; ++e) {
-            f.Rows.Links.push_back(model.Paths.Links[e]);
-            f.Rows.Signs.push_back(model.Paths.Signs[e]);
-        }
-        f.Rows.Start.push_back(f.Rows.Links.size());
+        const Shift& links = model.Variables[k].Links;
+        f.Rows.Append(links.Plus, links.Minus);
     }
     return f;
 }
