@@ -274,11 +274,25 @@ bool ProjectedSearch(const Model& model, const std::vector<double>& d, std::vect
     return false;
 }
 
+// Frees every held path whose model gradient wants flow back; false when
+// none does. Freeing them all at once rather than the most wanted alone
+// settles a large path set in the few rounds a step has.
+bool ReleaseWanted(const std::vector<double>& gradient, std::vector<bool>& free) {
+    bool released = false;
+    for (size_t k = 0; k < free.size(); ++k) {
+        if (!free[k] && gradient[k] < 0.0) {
+            free[k] = true;
+            released = true;
+        }
+    }
+    return released;
+}
+
 // The move of each path that minimises the quadratic model while no path
 // flow turns negative, by active sets: a Newton step over the paths not held
 // at 0, searched along its projection onto the bounds, holding every path it
-// empties; after a whole step, the held path whose model gradient most wants
-// it back is freed.
+// empties; after a whole step, every held path that wants flow back is
+// freed.
 std::vector<double> ModelMinimum(const Model& model) {
     const size_t n = model.Variables.size();
     std::vector<double> s(n, 0.0);
@@ -302,14 +316,8 @@ std::vector<double> ModelMinimum(const Model& model) {
         if (!whole)
             continue;
         model.Gradient(s, gradient);
-        size_t release = n;
-        for (size_t k = 0; k < n; ++k) {
-            if (!free[k] && gradient[k] < 0.0 && (release == n || gradient[k] < gradient[release]))
-                release = k;
-        }
-        if (release == n)
+        if (!ReleaseWanted(gradient, free))
             break;
-        free[release] = true;
     }
     return s;
 }

@@ -115,4 +115,49 @@ TEST(NewtonStep, NearlyExactStepsSettleTheFlowsOverAFixedSetOfPaths) {
     }
 }
 
+// One demand from host 1 to host 2 over the direct channel and two detours
+// of two channels each, all of one capacity C, the load L first all on the
+// direct channel with both detours empty. At the optimum each detour
+// carries b and the direct channel a = L - 2b, with the direct channel's
+// first derivative twice a detour channel's: C - b = sqrt(2) (C - a), so
+// a = (L - 2C + 2 sqrt(2) C) / (1 + 2 sqrt(2)) where that leaves b >= 0.
+TEST(NewtonStep, MovesAllLoadOffOneChannelOntoEmptyDetoursToTheOptimum) {
+    net::TNetObj net;
+    net.ChannelTypeCount = 1;
+    net.ChannelTypes[1].Capacity = 1000;
+    for (int h = 0; h < 4; ++h)
+        net.AddHost(100 * h, 100 * h, "", 1);
+    net.AddChannel(1, 2, 1);
+    net.AddChannel(1, 3, 1);
+    net.AddChannel(3, 2, 1);
+    net.AddChannel(1, 4, 1);
+    net.AddChannel(4, 2, 1);
+    const double capacity = 1000.0;
+    // Up to the load at which the direct channel runs just below capacity.
+    for (const int32_t load : {600, 950, 999}) {
+        SCOPED_TRACE("load " + std::to_string(load));
+        net.LoadMatrix[1][2] = load;
+        const LinkGraph graph = optimize::BuildLinkGraph(net);
+        ASSERT_EQ(graph.Demands.size(), 1u);
+        SplitRouting routing;
+        routing.Flow.assign(graph.Links.size(), 0.0);
+        routing.Shares.resize(1);
+        routing.Shares[0].push_back({optimize::LinksOfPath(graph, {1, 2}), double(load)});
+        routing.Shares[0].push_back({optimize::LinksOfPath(graph, {1, 3, 2}), 0.0});
+        routing.Shares[0].push_back({optimize::LinksOfPath(graph, {1, 4, 2}), 0.0});
+        routing.Flow[graph.LinkOf(1, 2)] = load;
+        for (int step = 0; step < 20; ++step)
+            optimize::NewtonStep(graph, routing, true);
+        ExpectSound(graph, routing);
+        const double direct =
+            (load - 2 * capacity + 2 * std::sqrt(2.0) * capacity) / (1 + 2 * std::sqrt(2.0));
+        const double detour = (load - direct) / 2;
+        EXPECT_NEAR(routing.Flow[graph.LinkOf(1, 2)], direct, 1e-6 * load);
+        for (const int32_t via : {3, 4}) {
+            EXPECT_NEAR(routing.Flow[graph.LinkOf(1, via)], detour, 1e-6 * load);
+            EXPECT_NEAR(routing.Flow[graph.LinkOf(via, 2)], detour, 1e-6 * load);
+        }
+    }
+}
+
 }  // namespace
