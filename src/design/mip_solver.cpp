@@ -402,6 +402,21 @@ bool LinearRelaxation::solve(const std::function<bool()>& keepGoing) {
     return program_->Solved;
 }
 
+bool LinearRelaxation::solveWithCosts(const std::vector<double>& costs,
+                                      const std::function<bool()>& keepGoing) {
+    OsiClpSolverInterface& solver = program_->Solver;
+    solver.setObjective(costs.data());
+    if (!program_->Solved)
+        return solve(keepGoing);
+    const RelaxationEvents events(keepGoing);
+    solver.getModelPtr()->passInEventHandler(&events);
+    // Only the costs changed: the last basis is still feasible, so the
+    // primal simplex goes on from it.
+    solver.getModelPtr()->primal();
+    program_->Solved = solver.isProvenOptimal() && keepGoing();
+    return program_->Solved;
+}
+
 double LinearRelaxation::objective() const {
     return program_->Solver.getObjValue();
 }

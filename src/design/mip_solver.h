@@ -81,6 +81,9 @@ public:
     // optimality, `keepGoing` (asked now and then) having stopped it
     // included.
     bool solve(const std::function<bool()>& keepGoing);
+    // New costs for every column, then solves again from the last basis,
+    // which stays feasible. Same result as solve().
+    bool solveWithCosts(const std::vector<double>& costs, const std::function<bool()>& keepGoing);
     // After a solve that returned true.
     double objective() const;
     std::vector<double> solution() const;

@@ -39,4 +39,13 @@ PairTypes RoundRelaxation(const DesignProblem& problem, const std::vector<double
 PairTypes ImproveByDropping(const DesignProblem& problem, PairTypes types, SearchClock& clock,
                             double seconds);
 
+// A design that carries the load made cheaper by exchanges: one channel
+// removed or given a smaller type, and another pair given a channel or a
+// larger type, where the two together cost less and the design still
+// carries the load (and survives). The pairs that limit the load after the
+// removal are tried first. Stops when a pass finds no exchange or the time
+// is spent; what it returns always carries.
+PairTypes ImproveBySwapping(const DesignProblem& problem, PairTypes types, SearchClock& clock,
+                            double seconds);
+
 }  // namespace design

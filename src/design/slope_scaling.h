@@ -1,0 +1,21 @@
+// Designs from routings priced by what their channels cost: each round
+// routes the whole load at the least price, each pair's price per unit of
+// flow being what the channel its last flow needed costs per unit of that
+// flow. Lightly used pairs grow dear and the flows gather on fewer pairs,
+// as a design with few well-filled channels does.
+#pragma once
+
+#include <vector>
+
+#include "design_problem.h"
+#include "search_clock.h"
+
+namespace design {
+
+// The designs of the rounds, cheapest first and each once: every pair gets
+// the cheapest type that holds its flow at UMAX, so each carries the load
+// (survive is not looked at). Empty when the time ran out first.
+std::vector<PairTypes> SlopeScalingDesigns(const DesignProblem& problem, SearchClock& clock,
+                                           double seconds);
+
+}  // namespace design
