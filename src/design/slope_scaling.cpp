@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <random>
 
 #include "mip_solver.h"
 
@@ -117,7 +118,7 @@ int32_t TypeFor(const DesignProblem& problem, int32_t pair, double flow) {
 }  // namespace
 
 std::vector<PairTypes> SlopeScalingDesigns(const DesignProblem& problem, SearchClock& clock,
-                                           double seconds) {
+                                           double seconds, uint32_t seed) {
     const double until = clock.elapsed() + seconds;
     const std::function<bool()> inTime = [&] {
         return clock.keepGoing() && clock.elapsed() < until;
@@ -134,6 +135,12 @@ std::vector<PairTypes> SlopeScalingDesigns(const DesignProblem& problem, SearchC
             price[p] = t == 0 ? perUnit : std::min(price[p], perUnit);
         }
         price[p] *= problem.LargestCapacity();
+    }
+    if (seed != 0) {
+        std::mt19937 random(seed);
+        std::uniform_real_distribution<double> scatter(0.5, 1.5);
+        for (double& each : price)
+            each *= scatter(random);
     }
     std::vector<PairTypes> designs;
     for (int32_t round = 0; round < MostRounds && inTime(); ++round) {

@@ -5,6 +5,7 @@
 // as a design with few well-filled channels does.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "design_problem.h"
@@ -14,8 +15,10 @@ namespace design {
 
 // The designs of the rounds, cheapest first and each once: every pair gets
 // the cheapest type that holds its flow at UMAX, so each carries the load
-// (survive is not looked at). Empty when the time ran out first.
+// (survive is not looked at). Empty when the time ran out first. A `seed`
+// other than 0 scatters the first prices (each pair's times 0.5 to 1.5), so
+// that rounds from several seeds settle on different designs.
 std::vector<PairTypes> SlopeScalingDesigns(const DesignProblem& problem, SearchClock& clock,
-                                           double seconds);
+                                           double seconds, uint32_t seed = 0);
 
 }  // namespace design

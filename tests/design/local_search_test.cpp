@@ -93,20 +93,32 @@ TEST(SlopeScaling, GathersSmallLoadsOnFilledChannels) {
     EXPECT_NE(std::find(designs.begin(), designs.end(), PairTypes{1, 1, 1}), designs.end());
 }
 
+// With the first prices plain and scattered by a few seeds: every design
+// carries, cheapest first, each once; and the scattered prices do lead
+// elsewhere.
 TEST(SlopeScaling, SeededDesignsCarryCheapestFirst) {
     for (const uint32_t seed : {21u, 22u, 23u}) {
         const auto problem = std::make_unique<DesignProblem>(BuildDesignProblem(
             SyntheticDesignCase({9, seed % 2 == 0, 100, 1500, seed}), DesignOptions{}));
         SearchClock clock(60.0, nullptr);
-        const std::vector<PairTypes> designs = SlopeScalingDesigns(*problem, clock, 30.0);
-        ASSERT_FALSE(designs.empty()) << seed;
-        for (size_t i = 0; i < designs.size(); ++i) {
-            ExpectCarried(*problem, designs[i], "slope");
-            if (i > 0) {
-                EXPECT_LE(DesignCost(*problem, designs[i - 1]), DesignCost(*problem, designs[i]));
-                EXPECT_NE(designs[i - 1], designs[i]);
+        std::vector<PairTypes> cheapest;
+        for (const uint32_t scatter : {0u, 1u, 2u, 3u}) {
+            const std::vector<PairTypes> designs =
+                SlopeScalingDesigns(*problem, clock, 30.0, scatter);
+            ASSERT_FALSE(designs.empty()) << seed << " " << scatter;
+            cheapest.push_back(designs.front());
+            for (size_t i = 0; i < designs.size(); ++i) {
+                ExpectCarried(*problem, designs[i], "slope");
+                if (i > 0) {
+                    EXPECT_LE(DesignCost(*problem, designs[i - 1]),
+                              DesignCost(*problem, designs[i]));
+                    EXPECT_NE(designs[i - 1], designs[i]);
+                }
             }
         }
+        EXPECT_NE(std::count(cheapest.begin(), cheapest.end(), cheapest.front()),
+                  static_cast<std::ptrdiff_t>(cheapest.size()))
+            << seed;
     }
 }
 
