@@ -46,17 +46,16 @@ constexpr double RoundingShare = 0.06;
 // what the search knew before (7424).
 constexpr double SlopeScalingShare = 0.1;
 constexpr size_t SlopeScalingImproved = 3;
-// The share of the time left that exchanges of channels may take on the
-// best design before the program is solved, and the share kept for them on
-// its last design. On 12 hosts with 66 demands the first found 6833 from
-// 7206 in under 4 s; the program's search had found no better design than
-// the one it started from.
+// The shares of the time left that exchanges of channels may take on the
+// best design before the program is solved and after it. On 12 hosts with
+// 66 demands the first found 6833 from 7206 in under 4 s; the program's
+// search had found no better design than the one it started from.
 constexpr double SwapShare = 0.2;
 constexpr double FinalSwapShare = 0.3;
 // The share of the time the program's search takes (without survive), on
 // programs of at most this many columns and on larger ones; restarts of
 // slope scaling take the rest. On 8 hosts (five seeded cases, 10 s) the
-// mean gap went from 14.1 % to 11.9 %; on 18 hosts the first node needs
+// mean gap went from 14.1 % to about 12 %; on 18 hosts the first node needs
 // most of the time.
 constexpr int32_t SmallProgramColumns = 4000;
 constexpr double SmallProgramShare = 0.5;

@@ -210,6 +210,19 @@ bool CarriesAll(const DesignProblem& problem, const PairTypes& types, SearchCloc
             clock.keepGoing());
 }
 
+// The design's candidate pairs with a channel, the dearest channel first.
+std::vector<int32_t> DearestFirst(const DesignProblem& problem, const PairTypes& types) {
+    std::vector<int32_t> order;
+    for (int32_t p = 0; p < static_cast<int32_t>(types.size()); ++p) {
+        if (problem.Pairs[p].Candidate() && types[p] > 0)
+            order.push_back(p);
+    }
+    std::stable_sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
+        return Cost(problem, a, types[a]) > Cost(problem, b, types[b]);
+    });
+    return order;
+}
+
 PairTypes ImproveByDropping(const DesignProblem& problem, PairTypes types, SearchClock& clock,
                             double seconds) {
     const double until = clock.elapsed() + seconds;
@@ -217,14 +230,7 @@ PairTypes ImproveByDropping(const DesignProblem& problem, PairTypes types, Searc
     bool improved = true;
     while (improved && inTime()) {
         improved = false;
-        std::vector<int32_t> order;
-        for (int32_t p = 0; p < static_cast<int32_t>(types.size()); ++p) {
-            if (problem.Pairs[p].Candidate() && types[p] > 0)
-                order.push_back(p);
-        }
-        std::stable_sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
-            return Cost(problem, a, types[a]) > Cost(problem, b, types[b]);
-        });
+        const std::vector<int32_t> order = DearestFirst(problem, types);
         for (const int32_t p : order) {
             if (!inTime())
                 break;
@@ -332,14 +338,7 @@ PairTypes ImproveBySwapping(const DesignProblem& problem, PairTypes types, Searc
     };
     size_t most = FirstExchangesPerLowering;
     while (inTime()) {
-        std::vector<int32_t> order;
-        for (int32_t p = 0; p < static_cast<int32_t>(types.size()); ++p) {
-            if (problem.Pairs[p].Candidate() && types[p] > 0)
-                order.push_back(p);
-        }
-        std::stable_sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
-            return Cost(problem, a, types[a]) > Cost(problem, b, types[b]);
-        });
+        const std::vector<int32_t> order = DearestFirst(problem, types);
         bool improved = false;
         bool cut = false;
         for (const int32_t p : order) {
