@@ -95,7 +95,6 @@ public:
             offer(*start);
         offer(ImproveByDropping(problem_, *outcome_.Best, clock_,
                                 std::max(0.0, clock_.remaining() * DropShare)));
-        offerSlopeScaling();
         solveRounds();
         if (clock_.keepGoing() && !proven())
             offer(ImproveBySwapping(problem_, *outcome_.Best, clock_,
@@ -215,6 +214,7 @@ private:
     void solveRounds() {
         DesignFormulation formulation(problem_);
         offerRoundings(formulation, separateCutSets(formulation));
+        offerSlopeScaling();
         offer(ImproveBySwapping(problem_, *outcome_.Best, clock_,
                                 std::max(0.0, clock_.remaining() * SwapShare)));
         while (clock_.keepGoing() && !proven()) {
@@ -243,9 +243,11 @@ private:
                 offer(types);
                 if (mip.Status == MipStatus::Optimal)
                     bound_ = std::max(bound_, DesignCost(problem_, types));
-                if (!problem_.Survive || mip.Status == MipStatus::Optimal)
-                    return;  // optimal, out of time or stopped
-                continue;    // a survive round out of its share of the time
+                // Optimal, out of time or stopped; with survive, a round out
+                // of its share of the time added no failure state, and the
+                // same program again would end the same way: the time left
+                // goes to exchanges and restarts.
+                return;
             }
             if (!problem_.Survive || failing.empty())
                 return;  // out of time, or a rounding the check does not accept

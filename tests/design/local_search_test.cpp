@@ -62,7 +62,7 @@ TEST(SwapSearch, LeavesACheapestDesignAlone) {
 // never dearer, and still carried.
 TEST(SwapSearch, SeededDesignsStayCarriedAndNeverDearer) {
     for (const bool survive : {false, true}) {
-        for (const uint32_t seed : {11u, 12u, 13u}) {
+        for (const uint32_t seed : {11u, 12u}) {
             const auto problem = std::make_unique<DesignProblem>(
                 BuildDesignProblem(SyntheticDesignCase({6, true, 100, 900, seed}),
                                    DesignOptions{false, survive, 0.8}));
