@@ -84,6 +84,9 @@ public:
     // New costs for every column, then solves again from the last basis,
     // which stays feasible. Same result as solve().
     bool solveWithCosts(const std::vector<double>& costs, const std::function<bool()>& keepGoing);
+    // New bounds for one of the model's rows (in this program only), then
+    // solve() again: the last basis stays dual feasible.
+    void setRowBounds(int32_t row, double lower, double upper);
     // After a solve that returned true.
     double objective() const;
     std::vector<double> solution() const;

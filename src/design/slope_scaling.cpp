@@ -5,100 +5,14 @@
 #include <random>
 
 #include "mip_solver.h"
+#include "routing_program.h"
 
 namespace design {
 namespace {
 
-constexpr double Infinity = std::numeric_limits<double>::infinity();
 constexpr int32_t MostRounds = 40;
 // A flow below this share of the largest capacity is taken for none.
 constexpr double LeastFlow = 1e-7;
-
-// The flows of each source to all its destinations over every pair that
-// may carry, both directions sharing the pair's capacity at UMAX: the
-// largest type's for candidates, the kept channel's for kept pairs.
-class RoutingProgram {
-public:
-    explicit RoutingProgram(const DesignProblem& problem)
-        : problem_(problem), scale_(problem.LargestCapacity()), pairColumns_(problem.Pairs.size()) {
-        std::vector<int32_t> sources;
-        for (const DemandOf& demand : problem.Demands) {
-            if (std::find(sources.begin(), sources.end(), demand.From) == sources.end())
-                sources.push_back(demand.From);
-        }
-        for (const int32_t s : sources)
-            addSource(s);
-        for (size_t p = 0; p < problem.Pairs.size(); ++p) {
-            const HostPair& pair = problem.Pairs[p];
-            const double capacity =
-                pair.Candidate() ? problem.Types.back().Capacity : pair.KeptCapacity;
-            if (!pairColumns_[p].empty())
-                model_.addRow(pairColumns_[p], std::vector<double>(pairColumns_[p].size(), 1.0),
-                              -Infinity, problem.Umax * capacity / scale_);
-        }
-    }
-
-    const MipModel& model() const { return model_; }
-
-    // Per column, the price per unit of flow of its pair.
-    std::vector<double> costs(const std::vector<double>& pairPrice) const {
-        std::vector<double> result(model_.columnCount(), 0.0);
-        for (size_t p = 0; p < pairColumns_.size(); ++p) {
-            for (const int32_t column : pairColumns_[p])
-                result[column] = pairPrice[p];
-        }
-        return result;
-    }
-
-    // Per pair, both directions and all sources, in the load's own units.
-    std::vector<double> pairFlows(const std::vector<double>& solution) const {
-        std::vector<double> flows(pairColumns_.size(), 0.0);
-        for (size_t p = 0; p < pairColumns_.size(); ++p) {
-            for (const int32_t column : pairColumns_[p])
-                flows[p] += solution[column] * scale_;
-        }
-        return flows;
-    }
-
-private:
-    void addSource(int32_t s) {
-        std::vector<std::vector<int32_t>> rowColumns(net::MaxHosts + 1);
-        std::vector<std::vector<double>> rowValues(net::MaxHosts + 1);
-        for (size_t p = 0; p < problem_.Pairs.size(); ++p) {
-            const HostPair& pair = problem_.Pairs[p];
-            if (!pair.Candidate() && pair.KeptCapacity <= 0.0)
-                continue;
-            for (const auto& [from, to] :
-                 {std::pair{pair.HostA, pair.HostB}, std::pair{pair.HostB, pair.HostA}}) {
-                if (to == s)
-                    continue;
-                const int32_t column = model_.addColumn(0.0, Infinity, 0.0, false);
-                pairColumns_[p].push_back(column);
-                rowColumns[to].push_back(column);
-                rowValues[to].push_back(1.0);
-                if (from != s) {
-                    rowColumns[from].push_back(column);
-                    rowValues[from].push_back(-1.0);
-                }
-            }
-        }
-        for (const int32_t v : problem_.Hosts) {
-            if (v == s || rowColumns[v].empty())
-                continue;
-            double load = 0.0;
-            for (const DemandOf& demand : problem_.Demands) {
-                if (demand.From == s && demand.To == v)
-                    load += demand.Load / scale_;
-            }
-            model_.addRow(rowColumns[v], rowValues[v], load, load);
-        }
-    }
-
-    const DesignProblem& problem_;
-    double scale_;
-    MipModel model_;
-    std::vector<std::vector<int32_t>> pairColumns_;
-};
 
 // The index in DesignProblem::Types of the cheapest type that holds `flow`
 // at UMAX (the largest where none does), -1 for no flow.
@@ -123,7 +37,7 @@ std::vector<PairTypes> SlopeScalingDesigns(const DesignProblem& problem, SearchC
     const std::function<bool()> inTime = [&] {
         return clock.keepGoing() && clock.elapsed() < until;
     };
-    const RoutingProgram program(problem);
+    const RoutingProgram program(problem, false);
     LinearRelaxation routing(program.model());
     // First prices: each pair's cheapest cost per unit of capacity, as if
     // every channel were full.

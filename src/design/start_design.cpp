@@ -6,6 +6,7 @@
 
 #include "design_check.h"
 #include "network_cost.h"
+#include "quick_load_check.h"
 
 namespace design {
 namespace {
@@ -301,10 +302,34 @@ std::vector<Exchange> Exchanges(const DesignProblem& problem, const PairTypes& t
     return exchanges;
 }
 
+// The quick tests of the designs an exchange tries: one program for the
+// design as it is, one for its single failures, each solved again from its
+// own last basis.
+struct QuickChecks {
+    QuickLoadCheck Intact;
+    QuickLoadCheck Failed;
+};
+
+// Whether the design may carry the load and, with survive, each failure of
+// one of its channels; a design it refuses does not.
+bool MayCarryAll(const DesignProblem& problem, const PairTypes& types, QuickChecks& quick,
+                 const std::function<bool()>& inTime) {
+    if (!quick.Intact.mayCarry(types, problem.Umax, -1, inTime))
+        return false;
+    if (!problem.Survive)
+        return true;
+    for (int32_t p = 0; p < static_cast<int32_t>(types.size()); ++p) {
+        if (types[p] > 0 && CapacityOf(problem, types[p]) > 0.0 &&
+            !quick.Failed.mayCarry(types, 1.0, p, inTime))
+            return false;
+    }
+    return true;
+}
+
 // Lowers channel `p` and takes the first of at most `most` exchanges that
 // carries; false when none does. `cut` is set when exchanges were left out.
 bool Exchanged(const DesignProblem& problem, PairTypes& types, int32_t p, SearchClock& clock,
-               const std::function<bool()>& inTime, size_t most, bool& cut) {
+               const std::function<bool()>& inTime, QuickChecks& quick, size_t most, bool& cut) {
     const int32_t current = types[p];
     std::vector<int32_t> lowers{0};
     if (SmallerType(problem, current) > 0)
@@ -319,7 +344,7 @@ bool Exchanged(const DesignProblem& problem, PairTypes& types, int32_t p, Search
                 break;
             const int32_t before = types[exchange.Pair];
             types[exchange.Pair] = exchange.Type;
-            if (CarriesAll(problem, types, clock))
+            if (MayCarryAll(problem, types, quick, inTime) && CarriesAll(problem, types, clock))
                 return true;
             types[exchange.Pair] = before;
         }
@@ -336,6 +361,7 @@ PairTypes ImproveBySwapping(const DesignProblem& problem, PairTypes types, Searc
     const std::function<bool()> inTime = [&] {
         return clock.keepGoing() && clock.elapsed() < until;
     };
+    QuickChecks quick{QuickLoadCheck(problem), QuickLoadCheck(problem)};
     size_t most = FirstExchangesPerLowering;
     while (inTime()) {
         const std::vector<int32_t> order = DearestFirst(problem, types);
@@ -344,7 +370,7 @@ PairTypes ImproveBySwapping(const DesignProblem& problem, PairTypes types, Searc
         for (const int32_t p : order) {
             if (!inTime())
                 break;
-            if (Exchanged(problem, types, p, clock, inTime, most, cut)) {
+            if (Exchanged(problem, types, p, clock, inTime, quick, most, cut)) {
                 improved = true;
                 types = ImproveByDropping(problem, types, clock, until - clock.elapsed());
                 break;
