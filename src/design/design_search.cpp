@@ -167,15 +167,10 @@ private:
                 SlopeScalingDesigns(problem_, clock_, clock_.remaining(), seed);
             if (designs.empty())
                 return;
-            std::optional<PairTypes> design = designs.front();
-            if (problem_.Survive)
-                design = RepairDesign(problem_, *design, clock_, clock_.remaining());
-            if (!design || !Feasible(problem_, *design, clock_))
-                continue;
-            const PairTypes dropped =
-                ImproveByDropping(problem_, *design, clock_, clock_.remaining());
-            offer(ImproveBySwapping(problem_, dropped, clock_,
-                                    clock_.remaining() * RestartSwapShare));
+            const auto design = carriedAndDropped(designs.front(), clock_.remaining());
+            if (design)
+                offer(ImproveBySwapping(problem_, *design, clock_,
+                                        clock_.remaining() * RestartSwapShare));
         }
     }
 
@@ -185,15 +180,26 @@ private:
         const std::vector<PairTypes> designs = SlopeScalingDesigns(
             problem_, clock_, std::max(0.0, clock_.remaining() * SlopeScalingShare));
         for (size_t i = 0; i < designs.size() && i < SlopeScalingImproved; ++i) {
-            const double seconds = clock_.remaining() * RoundingShare;
-            std::optional<PairTypes> design = designs[i];
-            if (problem_.Survive)
-                design = RepairDesign(problem_, *design, clock_, seconds);
-            // Carried by construction, but a design is offered only once
-            // the check agrees.
-            if (design && Feasible(problem_, *design, clock_))
-                offer(ImproveByDropping(problem_, *design, clock_, seconds));
+            if (const auto design =
+                    carriedAndDropped(designs[i], clock_.remaining() * RoundingShare))
+                offer(*design);
         }
+    }
+
+    // A design of slope scaling (which carries the load by construction)
+    // repaired to survive where asked, then, once the check agrees that it
+    // carries, made cheaper by dropping channels; nothing when it does not
+    // carry. Repair and dropping may each take `seconds`.
+    std::optional<PairTypes> carriedAndDropped(PairTypes design, double seconds) {
+        if (problem_.Survive) {
+            const auto repaired = RepairDesign(problem_, design, clock_, seconds);
+            if (!repaired)
+                return std::nullopt;
+            design = *repaired;
+        }
+        if (!Feasible(problem_, design, clock_))
+            return std::nullopt;
+        return ImproveByDropping(problem_, design, clock_, seconds);
     }
 
     void offerRoundings(const DesignFormulation& formulation, const std::vector<double>& solution) {

@@ -81,11 +81,10 @@ public:
     // optimality, `keepGoing` (asked now and then) having stopped it
     // included.
     bool solve(const std::function<bool()>& keepGoing);
-    // New costs for every column, then solves again from the last basis,
-    // which stays feasible. Same result as solve().
-    bool solveWithCosts(const std::vector<double>& costs, const std::function<bool()>& keepGoing);
-    // New bounds for one of the model's rows (in this program only), then
-    // solve() again: the last basis stays dual feasible.
+    // New costs for every column, or new bounds for one of the model's
+    // rows, in this program only; the next solve() goes on from the last
+    // values.
+    void setCosts(const std::vector<double>& costs);
     void setRowBounds(int32_t row, double lower, double upper);
     // After a solve that returned true.
     double objective() const;

@@ -58,7 +58,8 @@ std::vector<PairTypes> SlopeScalingDesigns(const DesignProblem& problem, SearchC
     }
     std::vector<PairTypes> designs;
     for (int32_t round = 0; round < MostRounds && inTime(); ++round) {
-        if (!routing.solveWithCosts(program.costs(price), inTime))
+        routing.setCosts(program.costs(price));
+        if (!routing.solve(inTime))
             break;
         const std::vector<double> flows = program.pairFlows(routing.solution());
         PairTypes types(problem.Pairs.size(), 0);
